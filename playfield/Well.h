@@ -1,0 +1,143 @@
+#pragma once
+
+#include "TColor.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The rules of the well, without a screen: board, falling piece, catalogue,
+// fit test, moves, turns, drop, gravity step, landing, row removal, start
+// screens, free-row count, dropped blocks and rising rows.
+//
+// Where the rules paint or report they call the protected virtual hooks at
+// the exact points the game needs them; the playfield component paints
+// through them, tests record them. The rules allocate nothing during play.
+class TWell {
+public:
+    static constexpr int Columns = 10;
+    static constexpr int Rows = 21;
+    static constexpr int MatrixSize = 4;
+    static constexpr int KindCount = 15;
+
+    using TBoard = std::array<TColor, Columns * Rows>;         // element c * 21 + r
+    using TMatrix = std::array<TColor, MatrixSize * MatrixSize>; // element i * 4 + j
+
+    static const std::array<TColor, 14> SpecialColors;
+
+    // Fit-test direction codes and turn codes.
+    static constexpr int DirectionDown = 0;
+    static constexpr int DirectionRight = 1;
+    static constexpr int DirectionLeft = 2;
+    static constexpr int TurnCounterClockwise = 1;
+    static constexpr int TurnClockwise = 2;
+
+    // Results of Step.
+    static constexpr int StepMoved = 0;
+    static constexpr int StepLanded = 1;
+    static constexpr int StepGameOver = 2;
+
+    static constexpr TColor RowOutlineColor = clWhite;
+
+    TWell();
+    virtual ~TWell() = default;
+    TWell(const TWell&) = delete;
+    TWell& operator=(const TWell&) = delete;
+
+    // Steering.
+    bool CanMove(int direction, int col, int row) const;
+    bool MoveLeft();
+    bool MoveRight();
+    void RotateCounterClockwise();
+    void RotateClockwise();
+    int DropPiece();
+
+    // Gravity and games.
+    int Step();
+    void NewGame();
+
+    // Start screens, free rows, disturbances.
+    int CountFreeLines(bool highlight);
+    void DropBlock(int col, int startRow, TColor color);
+    void PushLine(int gapCol, TColor color);
+
+    void LoadPiece(int kind);
+
+    // Read side of the published state.
+    int NumberOfPieces() const { return FNumberOfPieces; }
+    int NextPiece() const { return FNextPiece; }
+    int LastDeletedLine() const { return FLastDeletedLine; }
+    TColor BackGroundColor() const { return FBackGroundColor; }
+    int ScreenNumber() const { return FScreenNumber; }
+    bool ShowNextpiece() const { return FShowNextpiece; }
+    int NumberOfType() const { return FNumberOfType; }
+
+    // Rule side of the published write rules. A refused value is reported
+    // through ReportMessage and changes nothing.
+    void SetNumberOfPieces(int value);
+    void SetNextPiece(int value);
+    void SetLastDeletedLine(int value);
+    void SetBackGroundColor(TColor value);
+    void SetScreenNumber(int value);
+    void SetShowNextpiece(bool value);
+    void SetNumberOfType(int value);
+
+    // Read access for the component, the shell's tests and the soak player.
+    int CurrentPiece() const { return FCurrentPiece; }
+    int PieceCol() const { return FPieceCol; }
+    int PieceRow() const { return FPieceRow; }
+    const TBoard& Board() const { return FBoard; }
+    const TMatrix& Piece() const { return FPiece; }
+    TColor BoardCell(int col, int row) const { return FBoard[col * Rows + row]; }
+    TColor PieceCell(int i, int j) const { return FPiece[i * MatrixSize + j]; }
+    bool IsEmpty(TColor color) const { return color == FBackGroundColor; }
+
+    // Kind pattern of the catalogue: bit (i * 4 + j) set for a cell.
+    static std::uint16_t KindPattern(int kind);
+    static TColor KindColor(int kind); // fixed colour of kinds 1..7, else clBlack
+
+    static void TurnMatrix(const TMatrix& source, TMatrix& target);
+    void RotatePiece(int turnCode, int col, int row, TMatrix& piece) const;
+
+protected:
+    // Painting and reporting hooks. The defaults do nothing.
+    virtual void Paint() {}
+    virtual void PaintCell(int /*col*/, int /*row*/) {}
+    virtual void DrawPiece(int /*col*/, int /*row*/, bool /*visible*/) {}
+    virtual void PaintPreview() {}
+    virtual void ClearField() {}                    // the whole area in the background colour
+    virtual void OutlineFreeRow(int /*row*/) {}     // white outline, background fill
+    virtual void ReportMessage(const std::string& /*text*/) {}
+
+    // Direct access for tests that set up a board or a piece.
+    TBoard& MutableBoard() { return FBoard; }
+    TMatrix& MutablePiece() { return FPiece; }
+    void SetPiecePosition(int col, int row) { FPieceCol = col; FPieceRow = row; }
+    void SetCurrentPiece(int kind) { FCurrentPiece = kind; }
+
+    void FixPiece(int col, int row);
+    int RemoveFullLines(int row);
+    bool LineFull(int row) const;
+    void DeleteLine(int row);
+    void BuildScreen();
+    void SetCell(int col, int row, TColor color);
+    int RandomKind() const;
+
+private:
+    bool Fits(const TMatrix& matrix, int col, int row) const;
+    void ShowNextAndLoadCurrent();
+
+    // Game state, in the order the component declares it.
+    int FCurrentPiece = 1;
+    int FNextPiece = 1;
+    int FNumberOfType = 8;
+    bool FShowNextpiece = false;
+    int FNumberOfPieces = 0;
+    int FScreenNumber = 0;
+    int FLastDeletedLine = 0;
+    int FPieceCol = 0;
+    int FPieceRow = 0;
+    TBoard FBoard{};
+    TMatrix FPiece{};
+    TColor FBackGroundColor = clBlack;
+};

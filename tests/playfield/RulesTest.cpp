@@ -1,0 +1,3 @@
+#include "Well.h"
+
+#include <gtest/gtest.h>
