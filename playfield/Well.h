@@ -92,7 +92,8 @@ public:
     TColor PieceCell(int i, int j) const { return FPiece[i * MatrixSize + j]; }
     bool IsEmpty(TColor color) const { return color == FBackGroundColor; }
 
-    // Kind pattern of the catalogue: bit (i * 4 + j) set for a cell.
+    // Kind pattern of the catalogue: bit (i * 4 + j) set for a cell. Kinds
+    // outside 1..14 give kind 15's pattern, as LoadPiece builds them.
     static std::uint16_t KindPattern(int kind);
     static TColor KindColor(int kind); // fixed colour of kinds 1..7, else clBlack
 
@@ -124,7 +125,10 @@ protected:
     int RandomKind() const;
 
 private:
-    bool Fits(const TMatrix& matrix, int col, int row) const;
+    // Positions are widened so that a shift at the edge of int cannot overflow.
+    bool Fits(const TMatrix& matrix, long long col, long long row) const;
+    bool HasCell(const TMatrix& matrix) const;
+    // The preview build (when shown) and then the falling piece's build.
     void ShowNextAndLoadCurrent();
 
     // Game state, in the order the component declares it.
