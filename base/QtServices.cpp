@@ -1,0 +1,165 @@
+#include "QtServices.h"
+
+#include "Random.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QString DisplayText(QString text)
+{
+    // A carriage return breaks the line, as in every message of the game.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
+    return text;
+}
+
+QMessageBox::Icon BoxIcon(TMessageIcon icon)
+{
+    switch (icon) {
+    case TMessageIcon::Information: return QMessageBox::Information;
+    case TMessageIcon::Question: return QMessageBox::Question;
+    case TMessageIcon::Error: return QMessageBox::Critical;
+    case TMessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+void CentreOnScreen(QWidget& window)
+{
+    window.adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
+
+} // namespace
+
+TQtServices::TQtServices() = default;
+
+TQtServices::~TQtServices()
+{
+    qDeleteAll(FSounds);
+    delete FHelpWindow.data();
+}
+
+void TQtServices::ShowMessage(const QString& text, TMessageIcon icon, const QString& caption)
+{
+    QMessageBox box(BoxIcon(icon), caption.isEmpty() ? ApplicationTitle : caption, DisplayText(text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool TQtServices::AskQuestion(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigen"), DisplayText(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+bool TQtServices::InputQuery(const QString& caption, const QString& prompt, QString& value)
+{
+    QDialog dialog(QApplication::activeWindow(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                                                      | Qt::WindowCloseButtonHint);
+    dialog.setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(prompt, &dialog);
+    label->setTextFormat(Qt::PlainText);
+    auto* edit = new QLineEdit(value, &dialog);
+    edit->setMaxLength(255);
+    edit->setMinimumWidth(260);
+    edit->selectAll();
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    CentreOnScreen(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = edit->text();
+    return true;
+}
+
+QSoundEffect* TQtServices::Sound(const QString& path)
+{
+    QSoundEffect*& effect = FSounds[path];
+    if (!effect) {
+        effect = new QSoundEffect;
+        effect->setSource(QUrl::fromLocalFile(path));
+    }
+    return effect;
+}
+
+void TQtServices::PreloadSound(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        Sound(path);
+}
+
+void TQtServices::PlaySound(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return;
+    QSoundEffect* effect = Sound(path);
+    effect->stop();
+    effect->play();
+}
+
+bool TQtServices::ShowHelp(const QString& helpFile, const QString& topic)
+{
+    QFile file(helpFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QString html = QString::fromUtf8(file.readAll());
+    const QRegularExpression anchor(QStringLiteral("(id|name)\\s*=\\s*\"%1\"").arg(QRegularExpression::escape(topic)));
+    if (!html.contains(anchor))
+        return false;
+    if (!FHelpWindow) {
+        FHelpWindow = new QTextBrowser;
+        FHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        FHelpWindow->setWindowTitle(QStringLiteral("MVKubrin – Hilfe"));
+        FHelpWindow->setOpenLinks(true);
+        FHelpWindow->setOpenExternalLinks(false);
+        FHelpWindow->resize(520, 560);
+    }
+    FHelpWindow->setHtml(html);
+    FHelpWindow->show();
+    FHelpWindow->raise();
+    FHelpWindow->activateWindow();
+    FHelpWindow->scrollToAnchor(topic);
+    return true;
+}
+
+std::uint32_t TQtServices::MillisecondsSinceMidnight() { return Random::SystemMillisecondsSinceMidnight(); }
+
+QString TQtServices::ProgramDirectory() { return DirectoryOfExecutable(QCoreApplication::applicationFilePath()); }

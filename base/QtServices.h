@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Services.h"
+
+#include <QHash>
+#include <QPointer>
+
+class QSoundEffect;
+class QTextBrowser;
+
+// The services of the real program: Qt dialogs, preloaded sound effects, a
+// help window and the system clock.
+class TQtServices final : public TServices {
+public:
+    TQtServices();
+    ~TQtServices() override;
+
+    void ShowMessage(const QString& text, TMessageIcon icon, const QString& caption) override;
+    bool AskQuestion(const QString& text) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    void PlaySound(const QString& path) override;
+    bool ShowHelp(const QString& helpFile, const QString& topic) override;
+    std::uint32_t MillisecondsSinceMidnight() override;
+    QString ProgramDirectory() override;
+
+    // Loads a wave file ahead of its first use, so that a key click starts
+    // without a delay.
+    void PreloadSound(const QString& path);
+
+private:
+    QSoundEffect* Sound(const QString& path);
+
+    QHash<QString, QSoundEffect*> FSounds;
+    QPointer<QTextBrowser> FHelpWindow;
+};

@@ -1,0 +1,107 @@
+#include "ClassRegistry.h"
+#include "FormReader.h"
+
+#include <QBuffer>
+#include <QLabel>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+// A registered class whose write functions log the order they run in.
+class TOrderProbe : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int First READ First WRITE SetFirst)
+    Q_PROPERTY(int Second READ Second WRITE SetSecond)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+
+public:
+    using QWidget::QWidget;
+    int First() const { return FFirst; }
+    int Second() const { return FSecond; }
+    QString Caption() const { return FCaption; }
+    void SetFirst(int value)
+    {
+        Log.append(QStringLiteral("First=%1").arg(value));
+        FFirst = value;
+    }
+    void SetSecond(int value)
+    {
+        Log.append(QStringLiteral("Second=%1").arg(value));
+        if (value > 100)
+            return; // refused: the stored value stays
+        FSecond = value;
+    }
+    void SetCaption(const QString& value)
+    {
+        Log.append(QStringLiteral("Caption=") + value);
+        FCaption = value;
+    }
+
+    QStringList Log;
+
+private:
+    int FFirst = 0;
+    int FSecond = 0;
+    QString FCaption;
+};
+
+namespace {
+
+QWidget* ReadText(const QByteArray& text)
+{
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly);
+    TFormReader reader;
+    return reader.Read(buffer);
+}
+
+const QByteArray Form = R"(<?xml version="1.0" encoding="UTF-8"?>
+<ui version="4.0">
+ <class>Probe</class>
+ <widget class="QWidget" name="Probe">
+  <widget class="TOrderProbe" name="Probe1">
+   <property name="Second"><number>7</number></property>
+   <property name="Caption"><string notr="true">Vorschau</string></property>
+   <property name="First"><number>3</number></property>
+   <property name="Second"><number>500</number></property>
+  </widget>
+  <widget class="QLabel" name="Label1">
+   <property name="text"><string notr="true">Teile:</string></property>
+  </widget>
+ </widget>
+</ui>
+)";
+
+TEST(FormReader, CreatesRegisteredClassesAndWritesInFileOrder)
+{
+    RegisterClass<TOrderProbe>();
+    ASSERT_TRUE(IsClassRegistered(QStringLiteral("TOrderProbe")));
+    std::unique_ptr<QWidget> form(ReadText(Form));
+    ASSERT_TRUE(form);
+    auto* probe = form->findChild<TOrderProbe*>(QStringLiteral("Probe1"));
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->Log, (QStringList{"Second=7", "Caption=Vorschau", "First=3", "Second=500"}));
+    EXPECT_EQ(probe->Second(), 7);
+    auto* label = form->findChild<QLabel*>(QStringLiteral("Label1"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("Teile:"));
+}
+
+TEST(FormReader, RegistryKeepsTheOrderAndReplacesDuplicates)
+{
+    RegisterClass<TOrderProbe>();
+    RegisterClass<TOrderProbe>();
+    EXPECT_EQ(RegisteredClasses().count(QStringLiteral("TOrderProbe")), 1);
+    EXPECT_EQ(CreateRegisteredWidget(QStringLiteral("TNoSuchClass"), nullptr), nullptr);
+}
+
+TEST(FormReader, BrokenDescriptionGivesNothing)
+{
+    std::unique_ptr<QWidget> form(ReadText("<ui version=\"4.0\"><widget class="));
+    EXPECT_FALSE(form);
+}
+
+} // namespace
+
+#include "FormReaderTest.moc"

@@ -1,0 +1,56 @@
+#include "Random.h"
+#include "TestServices.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TPathCase {
+    const char* Name;
+    const char* Path;
+    const char* Directory;
+};
+
+class ProgramDirectory : public testing::TestWithParam<TPathCase> {};
+
+TEST_P(ProgramDirectory, KeepsTheLastSeparator)
+{
+    EXPECT_EQ(DirectoryOfExecutable(QString::fromUtf8(GetParam().Path)), QString::fromUtf8(GetParam().Directory));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, ProgramDirectory,
+    testing::Values(TPathCase{"Unix", "/opt/games/MVKubrin", "/opt/games/"},
+                    TPathCase{"Backslash", "C:\\Spiele\\MVKubrin.exe", "C:\\Spiele\\"},
+                    TPathCase{"DriveOnly", "C:MVKubrin.exe", "C:"},
+                    TPathCase{"NoFolder", "MVKubrin", ""},
+                    TPathCase{"Umlaut", "/home/jürgen/spiele/MVKubrin", "/home/jürgen/spiele/"}),
+    [](const testing::TestParamInfo<TPathCase>& info) { return std::string(info.param.Name); });
+
+TEST(TestServices, InstallingPointsTheRandomClockAtThem)
+{
+    TTestServices services;
+    services.Clock = 1234;
+    Random::Reseed();
+    EXPECT_EQ(Random::Seed(), 1234u);
+    services.Directory = QStringLiteral("/tmp/here/");
+    EXPECT_EQ(ProgramFile(QStringLiteral("Fame.sav")), QStringLiteral("/tmp/here/Fame.sav"));
+}
+
+TEST(TestServices, AnswersFromTheScriptThenRefuses)
+{
+    TTestServices services;
+    services.QuestionAnswers = {true};
+    services.InputAnswers = {QString(300, QChar('x')), std::nullopt};
+    EXPECT_TRUE(services.AskQuestion(QStringLiteral("?")));
+    EXPECT_FALSE(services.AskQuestion(QStringLiteral("?")));
+    QString value = QStringLiteral("start");
+    EXPECT_TRUE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value));
+    EXPECT_EQ(value.size(), 255);
+    EXPECT_FALSE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value));
+    EXPECT_FALSE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value));
+    ASSERT_EQ(services.Inputs.size(), 3u);
+    EXPECT_EQ(services.Inputs[0].Initial, QStringLiteral("start"));
+}
+
+} // namespace
