@@ -1,0 +1,7 @@
+#include "ControlSet.h"
+
+#include "ClassRegistry.h"
+
+void RegisterControlSet()
+{
+}
