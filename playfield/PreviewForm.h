@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Canvas.h"
+
+#include <QImage>
+#include <QWidget>
+
+// The small tool window that shows the next piece. It keeps what was last
+// drawn into it; shown anew it starts from its own colour, so that it never
+// shows a stale piece.
+class TPreviewForm : public QWidget {
+    Q_OBJECT
+
+public:
+    TPreviewForm(QWidget* owner, TColor windowColor);
+
+    // Sets the client area, square, and starts a blank surface of that size.
+    void SetClientSize(int size);
+    // The canvas to draw the piece on; call Present when done.
+    TCanvas& Canvas();
+    void Present();
+    const QImage& Surface() const { return FSurface; }
+    TColor WindowColor() const { return FWindowColor; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Blank();
+
+    TColor FWindowColor;
+    QImage FSurface;
+    TCanvas FCanvas;
+};

@@ -1,0 +1,216 @@
+#include "T_KUBRIN.h"
+
+#include "Colors.h"
+#include "PreviewForm.h"
+#include "Services.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int ConstructedPreviewSize = 40;
+
+} // namespace
+
+TKUBRIN::TKUBRIN(QWidget* owner) : QWidget(owner), FCanvas(&FSurface)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(200, 400);
+    FPreviewForm = new TPreviewForm(this, BackGroundColor());
+    FPreviewForm->hide();
+    SetPreviewSize(ConstructedPreviewSize);
+    FPreviewForm->setWindowTitle(QStringLiteral("Next"));
+}
+
+TKUBRIN::~TKUBRIN() { FCanvas.Release(); }
+
+TCanvas& TKUBRIN::SurfaceCanvas()
+{
+    if (FSurface.size() != size()) {
+        FCanvas.Release();
+        FSurface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        FSurface.fill(ToQColor(BackGroundColor()));
+        FNeedsPaint = true;
+    }
+    return FCanvas;
+}
+
+void TKUBRIN::ShowChanged(int left, int top, int width, int height) { update(QRect(left, top, width, height)); }
+
+void TKUBRIN::Invalidate()
+{
+    FNeedsPaint = true;
+    update();
+}
+
+void TKUBRIN::Paint()
+{
+    FCellWidth = width() / Columns;
+    FCellHeight = height() / Rows;
+    TCanvas& canvas = SurfaceCanvas();
+    FNeedsPaint = false;
+    canvas.Pen.Color = BackGroundColor();
+    canvas.Brush.Color = BackGroundColor();
+    canvas.Rectangle(0, 0, width(), height());
+    for (int col = 0; col < Columns; ++col)
+        for (int row = 0; row < Rows; ++row)
+            PaintCell(col, row);
+    update();
+}
+
+void TKUBRIN::ApplyCellColors(TColor color)
+{
+    FCanvas.Pen.Color = FShowBorderColor ? color : BackGroundColor();
+    FCanvas.Brush.Color = FShowFillColor ? color : BackGroundColor();
+}
+
+void TKUBRIN::PaintCell(int col, int row)
+{
+    TCanvas& canvas = SurfaceCanvas();
+    ApplyCellColors(BoardCell(col, row));
+    const int left = col * FCellWidth;
+    const int top = row * FCellHeight;
+    canvas.Rectangle(left, top, left + FCellWidth, top + FCellHeight);
+    ShowChanged(left, top, FCellWidth, FCellHeight);
+}
+
+void TKUBRIN::DrawPiece(int col, int row, bool visible)
+{
+    TCanvas& canvas = SurfaceCanvas();
+    if (!FShowBorderColor)
+        canvas.Pen.Color = BackGroundColor();
+    if (!FShowFillColor)
+        canvas.Brush.Color = BackGroundColor();
+    for (int i = 0; i < MatrixSize; ++i)
+        for (int j = 0; j < MatrixSize; ++j) {
+            const TColor cell = PieceCell(i, j);
+            if (visible) {
+                if (FShowBorderColor)
+                    canvas.Pen.Color = cell;
+                if (FShowFillColor)
+                    canvas.Brush.Color = cell;
+            } else {
+                canvas.Pen.Color = BackGroundColor();
+                canvas.Brush.Color = BackGroundColor();
+            }
+            if (cell != BackGroundColor()) {
+                const int left = (col + i) * FCellWidth;
+                const int top = (row + j) * FCellHeight;
+                canvas.Rectangle(left, top, left + FCellWidth, top + FCellHeight);
+            }
+        }
+    ShowChanged(col * FCellWidth, row * FCellHeight, MatrixSize * FCellWidth, MatrixSize * FCellHeight);
+}
+
+void TKUBRIN::ClearField()
+{
+    TCanvas& canvas = SurfaceCanvas();
+    canvas.Pen.Color = BackGroundColor();
+    canvas.Brush.Color = BackGroundColor();
+    canvas.Rectangle(0, 0, width(), height());
+    update();
+}
+
+void TKUBRIN::OutlineFreeRow(int row)
+{
+    TCanvas& canvas = SurfaceCanvas();
+    canvas.Pen.Color = RowOutlineColor;
+    canvas.Brush.Color = BackGroundColor();
+    const int top = row * FCellHeight;
+    canvas.Rectangle(0, top, Columns * FCellWidth, top + FCellHeight);
+    ShowChanged(0, top, Columns * FCellWidth, FCellHeight);
+}
+
+void TKUBRIN::ReportMessage(const std::string& text) { Services().ShowMessage(QString::fromStdString(text)); }
+
+void TKUBRIN::PaintPreview()
+{
+    const int size = FPreviewSize;
+    TCanvas& canvas = FPreviewForm->Canvas();
+    canvas.Pen.Color = BackGroundColor();
+    canvas.Brush.Color = BackGroundColor();
+    canvas.Rectangle(0, 0, MatrixSize * size, MatrixSize * size);
+    for (int i = 0; i < MatrixSize; ++i)
+        for (int j = 0; j < MatrixSize; ++j) {
+            const TColor cell = PieceCell(i, j);
+            if (FShowBorderColor)
+                canvas.Pen.Color = cell;
+            if (FShowFillColor)
+                canvas.Brush.Color = cell;
+            if (cell != BackGroundColor())
+                canvas.Rectangle(i * size, j * size, i * size + size, j * size + size);
+        }
+    FPreviewForm->Present();
+}
+
+void TKUBRIN::SetPreviewPosition(int x, int y)
+{
+    FPreviewForm->move(FPreviewForm->x(), y);
+    FPreviewForm->move(x, FPreviewForm->y());
+}
+
+void TKUBRIN::SetShowBorderColor(bool value)
+{
+    FShowBorderColor = value;
+    if (!value)
+        FShowFillColor = true;
+    Invalidate();
+}
+
+void TKUBRIN::SetShowFillColor(bool value)
+{
+    FShowFillColor = value;
+    if (!value)
+        FShowBorderColor = true;
+    Invalidate();
+}
+
+void TKUBRIN::SetShowNextpiece(bool value)
+{
+    TWell::SetShowNextpiece(value);
+    if (value) {
+        FPreviewForm->show();
+        FPreviewForm->raise();
+    } else {
+        FPreviewForm->close();
+    }
+}
+
+void TKUBRIN::SetPreviewSize(int value)
+{
+    if (value < 3 || value == FPreviewSize)
+        return;
+    FPreviewSize = value;
+    FPreviewForm->SetClientSize(MatrixSize * value);
+}
+
+void TKUBRIN::SetPreviewCaption(const QString& value)
+{
+    FPreviewCaption = value;
+    FPreviewForm->setWindowTitle(value);
+}
+
+const QImage& TKUBRIN::Surface()
+{
+    SurfaceCanvas().Release();
+    return FSurface;
+}
+
+const QImage& TKUBRIN::PreviewSurface() const { return FPreviewForm->Surface(); }
+
+void TKUBRIN::paintEvent(QPaintEvent* event)
+{
+    SurfaceCanvas();
+    if (FNeedsPaint)
+        Paint();
+    FCanvas.Release();
+    QPainter painter(this);
+    painter.drawImage(event->rect(), FSurface, event->rect());
+}
+
+void TKUBRIN::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Invalidate();
+}
