@@ -636,10 +636,14 @@ TEST_P(Write, ReportsAndChangesNothing)
 {
     const TWriteCase& c = GetParam();
     Well.Place(4, 3, 5);
+    Well.RotateClockwise(); // a rebuild would show as the catalogue shape again
+    Well.Log.clear();
     Well.Block(5, 20);
     const TWell::TBoard board = Well.Board();
     const TWell::TMatrix piece = Well.Piece();
+    const std::uint32_t seed = Random::Seed();
     c.write(Well);
+    EXPECT_EQ(Random::Seed(), seed);
     EXPECT_EQ(Well.Log, c.message.empty() ? TRows{} : TRows{"Message " + c.message});
     EXPECT_EQ(Well.Board(), board);
     EXPECT_EQ(Well.Piece(), piece);

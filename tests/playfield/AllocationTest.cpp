@@ -1,0 +1,129 @@
+// The rules must not touch the heap during play. This program replaces the
+// global allocation functions and counts what happens inside a window of play.
+#include "Well.h"
+
+#include "Random.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <random>
+
+namespace {
+
+bool Counting = false;
+long Allocations = 0;
+
+void* Allocate(std::size_t size, std::size_t alignment = 0)
+{
+    if (Counting)
+        ++Allocations;
+    void* block = alignment ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
+                            : std::malloc(size ? size : 1);
+    if (!block)
+        throw std::bad_alloc();
+    return block;
+}
+
+} // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size, std::align_val_t a) { return Allocate(size, std::size_t(a)); }
+void* operator new[](std::size_t size, std::align_val_t a) { return Allocate(size, std::size_t(a)); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try { return Allocate(size); } catch (...) { return nullptr; }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    try { return Allocate(size); } catch (...) { return nullptr; }
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+namespace {
+
+std::uint32_t FixedClock() { return 86399999u; }
+
+class TPlayWell : public TWell {
+public:
+    // A bar over a well whose four bottom rows lack only its column.
+    void PrepareFourRows()
+    {
+        for (int row = 17; row <= 20; ++row)
+            for (int col = 0; col < Columns; ++col)
+                MutableBoard()[col * Rows + row] = col == 5 ? BackGroundColor() : clGray;
+        SetCurrentPiece(4);
+        LoadPiece(4);
+        SetPiecePosition(4, -2);
+    }
+};
+
+TEST(Allocation, CounterSeesTheHeap)
+{
+    Allocations = 0;
+    Counting = true;
+    void* block = ::operator new(24);
+    Counting = false;
+    ::operator delete(block);
+    EXPECT_EQ(Allocations, 1);
+}
+
+TEST(Allocation, PlayAllocatesNothing)
+{
+    Random::SetClock(&FixedClock);
+    TPlayWell well;
+    well.SetShowNextpiece(true);
+    well.SetNumberOfType(15);
+    well.SetScreenNumber(2);
+    well.NewGame();
+    std::mt19937 dice(11);
+    std::uniform_int_distribution<int> operation(0, 9), column(0, 9);
+    int fourRowLandings = 0;
+    int blockRemovals = 0;
+
+    Allocations = 0;
+    Counting = true;
+    for (int n = 0; n < 20000; ++n) {
+        switch (operation(dice)) {
+        case 0: well.MoveLeft(); break;
+        case 1: well.MoveRight(); break;
+        case 2: well.RotateCounterClockwise(); break;
+        case 3: well.RotateClockwise(); break;
+        case 4: well.DropPiece(); break;
+        case 5: well.DropBlock(column(dice), -1, clSilver); blockRemovals += well.LastDeletedLine(); break;
+        case 6: well.PushLine(column(dice), clTeal); break;
+        case 7:
+            well.PrepareFourRows();
+            well.DropPiece();
+            well.Step();
+            fourRowLandings += well.LastDeletedLine() == 4;
+            well.CountFreeLines(true);
+            break;
+        default:
+            well.CountFreeLines(false);
+            if (well.Step() == TWell::StepGameOver) {
+                well.SetScreenNumber(n % 6);
+                well.NewGame();
+            }
+        }
+    }
+    Counting = false;
+    Random::SetClock(nullptr);
+
+    EXPECT_EQ(Allocations, 0);
+    EXPECT_GT(fourRowLandings, 500);
+    EXPECT_GT(blockRemovals, 0);
+}
+
+} // namespace
