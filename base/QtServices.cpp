@@ -1,5 +1,6 @@
 #include "QtServices.h"
 
+#include "Look.h"
 #include "Random.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QSoundEffect>
 #include <QTextBrowser>
 #include <QUrl>
@@ -37,16 +37,6 @@ QMessageBox::Icon BoxIcon(TMessageIcon icon)
     case TMessageIcon::None: break;
     }
     return QMessageBox::NoIcon;
-}
-
-void CentreOnScreen(QWidget& window)
-{
-    window.adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
 }
 
 } // namespace
@@ -103,6 +93,7 @@ bool TQtServices::InputQuery(const QString& caption, const QString& prompt, QStr
     layout->addWidget(edit);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    dialog.adjustSize();
     CentreOnScreen(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;

@@ -23,9 +23,7 @@ public:
     std::uint32_t MillisecondsSinceMidnight() override;
     QString ProgramDirectory() override;
 
-    // Loads a wave file ahead of its first use, so that a key click starts
-    // without a delay.
-    void PreloadSound(const QString& path);
+    void PreloadSound(const QString& path) override;
 
 private:
     QSoundEffect* Sound(const QString& path);

@@ -29,6 +29,8 @@ public:
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
     // Starts a wave file and returns at once; a missing file plays nothing.
     virtual void PlaySound(const QString& path) = 0;
+    // Loads a wave file ahead of its first use, so that it starts at once.
+    virtual void PreloadSound(const QString& /*path*/) {}
     // Shows a topic of a help file; false when it cannot be shown.
     virtual bool ShowHelp(const QString& helpFile, const QString& topic) = 0;
     // Milliseconds since midnight, UTC: the seed of every reseeding.

@@ -1,19 +1,19 @@
+#include "Application.h"
 #include "QtServices.h"
-
-#include <QApplication>
-#include <QMainWindow>
+#include "main.h"
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(ApplicationTitle);
+    TApplication application(argc, argv);
     TQtServices services;
     InstallServices(&services);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("MVKubrin"));
-    window.resize(386, 434);
-    window.show();
-    const int result = QApplication::exec();
+    StartUp();
+    int result = 0;
+    {
+        TMainForm mainForm;
+        mainForm.show();
+        result = QApplication::exec();
+    }
     InstallServices(nullptr);
     return result;
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// A file that cannot be opened or created. Its text is the message the
+// player sees, without the closing full stop.
+class EFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+
+    static EFileError CannotCreate(const QString& path);
+    static EFileError CannotOpen(const QString& path);
+};
+
+// The general error report: the error's text followed by ".", under the
+// application title, with an error icon. The program then goes on.
+void ShowException(const std::exception& error);

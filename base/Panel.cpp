@@ -1,0 +1,109 @@
+#include "Panel.h"
+
+#include <QPainter>
+
+void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width)
+{
+    canvas.Pen.Width = 1;
+    --rect.Right;
+    --rect.Bottom;
+    for (int ring = 0; ring < width; ++ring) {
+        canvas.Pen.Color = topColor;
+        canvas.MoveTo(rect.Left, rect.Bottom);
+        canvas.LineTo(rect.Left, rect.Top);
+        canvas.LineTo(rect.Right, rect.Top);
+        canvas.Pen.Color = bottomColor;
+        canvas.LineTo(rect.Right, rect.Bottom);
+        canvas.LineTo(rect.Left - 1, rect.Bottom);
+        rect = rect.Inflated(-1);
+    }
+    ++rect.Right;
+    ++rect.Bottom;
+}
+
+TPanel::TPanel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+void TPanel::PaintOn(TCanvas& canvas) const
+{
+    const auto bevelColors = [](TBevel bevel, TColor& top, TColor& bottom) {
+        top = bevel == bvLowered ? clBtnShadow : clBtnHighlight;
+        bottom = bevel == bvLowered ? clBtnHighlight : clBtnShadow;
+    };
+    TRect rect{0, 0, width(), height()};
+    TColor top = clBtnHighlight;
+    TColor bottom = clBtnShadow;
+    if (FBevelOuter != bvNone) {
+        bevelColors(FBevelOuter, top, bottom);
+        Frame3D(canvas, rect, top, bottom, FBevelWidth);
+    }
+    Frame3D(canvas, rect, FColor, FColor, FBorderWidth);
+    if (FBevelInner != bvNone) {
+        bevelColors(FBevelInner, top, bottom);
+        Frame3D(canvas, rect, top, bottom, FBevelWidth);
+    }
+    canvas.Brush.Color = FColor;
+    canvas.Brush.Style = TBrushStyle::bsSolid;
+    canvas.FillRect(rect);
+    if (!FCaption.isEmpty()) {
+        canvas.Font = font();
+        canvas.FontColor = clBlack;
+        const int lineHeight = QFontMetrics(font()).height();
+        const TRect line{rect.Left, rect.Top + (rect.Height() - lineHeight) / 2, rect.Right, rect.Bottom};
+        canvas.DrawText(FCaption, line, TextFormat::Center);
+    }
+}
+
+void TPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    TCanvas canvas(painter);
+    PaintOn(canvas);
+}
+
+void TPanel::SetBevelOuter(TBevel value)
+{
+    if (value == FBevelOuter)
+        return;
+    FBevelOuter = value;
+    update();
+}
+
+void TPanel::SetBevelInner(TBevel value)
+{
+    if (value == FBevelInner)
+        return;
+    FBevelInner = value;
+    update();
+}
+
+void TPanel::SetBevelWidth(int value)
+{
+    if (value == FBevelWidth || value < 1)
+        return;
+    FBevelWidth = value;
+    update();
+}
+
+void TPanel::SetBorderWidth(int value)
+{
+    if (value == FBorderWidth || value < 0)
+        return;
+    FBorderWidth = value;
+    update();
+}
+
+void TPanel::SetColor(TColor value)
+{
+    if (value == FColor)
+        return;
+    FColor = value;
+    update();
+}
+
+void TPanel::SetCaption(const QString& value)
+{
+    if (value == FCaption)
+        return;
+    FCaption = value;
+    update();
+}

@@ -1,0 +1,297 @@
+#include "Application.h"
+#include "PreviewForm.h"
+#include "Random.h"
+#include "TestServices.h"
+#include "about.h"
+#include "main.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A main window under test: dialogs answered by the double, program files in
+// a folder of the test's own.
+class MainWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Folder.isValid());
+        Services.Directory = Folder.path() + QLatin1Char('/');
+        Services.Clock = 1000;
+        Form = std::make_unique<TMainForm>();
+    }
+
+    TKUBRIN& Field() { return *Form->KUBRIN1; }
+
+    // Fills the rows of the board with blocks except one gap column, through
+    // the playfield's own operations.
+    void FillRows(int fromRow, int toRow, int gapColumn, TColor color = clGray)
+    {
+        for (int row = fromRow; row <= toRow; ++row)
+            for (int col = 0; col < TWell::Columns; ++col)
+                if (col != gapColumn)
+                    Field().DropBlock(col, row, color);
+    }
+
+    // Starts a game whose falling piece is an upright bar (kind 4) at the
+    // start position, above a well whose bottom four rows lack only the bar's
+    // column: its cells stand at column offset 1, so in column 5.
+    void StartWithBarOverFourRows()
+    {
+        Form->Starten1Click();
+        Field().SetNextPiece(4);
+        TestWell().ForcePiece(4);
+        FillRows(17, 20, 5);
+    }
+
+    struct TWellAccess : TKUBRIN {
+        void ForcePiece(int kind)
+        {
+            SetCurrentPiece(kind);
+            LoadPiece(kind);
+        }
+    };
+    TWellAccess& TestWell() { return static_cast<TWellAccess&>(Field()); }
+
+    // Ticks until the falling piece lands.
+    int TickUntilLanded()
+    {
+        const int before = Field().NumberOfPieces();
+        for (int i = 0; i < 40 && Field().NumberOfPieces() == before; ++i)
+            Form->Timer1Timer();
+        return Field().NumberOfPieces() - before;
+    }
+
+    QTemporaryDir Folder;
+    TTestServices Services;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(MainWindow, StartsWithoutAGameAndWithTheStoredLayout)
+{
+    EXPECT_EQ(Form->windowTitle(), QStringLiteral("MVKubrin"));
+    EXPECT_EQ(Form->centralWidget()->size(), QSize(386, 434));
+    EXPECT_FALSE(Form->Timer1->isActive());
+    EXPECT_EQ(Form->Timer1->interval(), 1000);
+    EXPECT_EQ(Form->KUBRIN1->geometry(), QRect(3, 4, 192, 361));
+    EXPECT_EQ(Form->Panel1->geometry(), QRect(93, 16, 199, 369));
+    EXPECT_EQ(Form->Panel2->geometry(), QRect(94, 386, 199, 39));
+    for (QLabel* counter : {Form->LCP, Form->LCL, Form->LDLT, Form->LSCO})
+        EXPECT_EQ(counter->text(), QStringLiteral("0"));
+    EXPECT_EQ(Form->Label3->text(), QStringLiteral("Teile:"));
+    EXPECT_EQ(Form->Label9->text(), QStringLiteral("Punkte:"));
+    EXPECT_TRUE(Form->Gerusche1->isChecked());
+    EXPECT_FALSE(Form->Pause1->isChecked());
+    EXPECT_FALSE(Form->Vorschaufenster1->isChecked());
+    EXPECT_EQ(Form->Starten1->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(Form->Beenden1->shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_EQ(Form->Inhalt1->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_FALSE(Form->KUBRIN1->ShowNextpiece());
+    EXPECT_EQ(Form->KUBRIN1->PreviewForm()->pos(), QPoint(50, 50));
+    EXPECT_TRUE(Services.Messages.empty());
+}
+
+TEST_F(MainWindow, HelpItemsNeedTheHelpFile)
+{
+    EXPECT_FALSE(Form->Inhalt1->isEnabled());
+    EXPECT_FALSE(Form->Bedienung1->isEnabled());
+
+    QFile help(Folder.filePath(QStringLiteral("MVKubrin.hlp")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("<a name=\"id_Index\"></a>");
+    help.close();
+    Form = std::make_unique<TMainForm>();
+    EXPECT_TRUE(Form->Inhalt1->isEnabled());
+    Form->Inhalt1->trigger();
+    Form->Bedienung1Click();
+    ASSERT_EQ(Services.HelpRequests.size(), 2u);
+    EXPECT_EQ(Services.HelpRequests[0].File, Folder.filePath(QStringLiteral("MVKubrin.hlp")));
+    EXPECT_EQ(Services.HelpRequests[0].Topic, QStringLiteral("id_Index"));
+    EXPECT_EQ(Services.HelpRequests[1].Topic, QStringLiteral("id_Interface"));
+    EXPECT_TRUE(Services.Messages.empty());
+    Services.HelpResult = false;
+    Form->Inhalt1Click();
+    EXPECT_EQ(Services.MessageTexts(), QStringList{" Hilfeaufruf erfolglos"});
+}
+
+TEST_F(MainWindow, NewGameResetsAndStartsTheTimer)
+{
+    Form->Starten1Click();
+    EXPECT_TRUE(Form->Timer1->isActive());
+    EXPECT_EQ(Form->Timer1->interval(), 1000);
+    EXPECT_EQ(Field().NumberOfPieces(), 0);
+    EXPECT_EQ(Field().PieceCol(), 4);
+    EXPECT_EQ(Field().PieceRow(), -2);
+    for (TColor cell : Field().Board())
+        ASSERT_EQ(cell, clBlack);
+}
+
+TEST_F(MainWindow, LandingWithoutRowsScoresTheFreeRows)
+{
+    Form->Starten1Click();
+    FillRows(17, 20, 0);
+    ASSERT_EQ(TickUntilLanded(), 1);
+    const int freeRows = Field().CountFreeLines(false);
+    EXPECT_EQ(Form->Score(), freeRows);
+    EXPECT_EQ(Form->LSCO->text(), QString::number(freeRows));
+    EXPECT_EQ(Form->LCP->text(), QStringLiteral("1"));
+    EXPECT_EQ(Form->Lines(), 0);
+}
+
+TEST_F(MainWindow, FourRowsAtLevelZeroOnAnEmptiedBoardScoreThirtySeven)
+{
+    StartWithBarOverFourRows();
+    Form->FormKeyPress(QLatin1Char('0'));
+    const int dropped = Form->Score();
+    ASSERT_EQ(TickUntilLanded(), 1);
+    EXPECT_EQ(Field().LastDeletedLine(), 4);
+    EXPECT_EQ(Form->Score() - dropped, 21 + 16);
+    EXPECT_EQ(Form->LDLT->text(), QStringLiteral("4"));
+}
+
+TEST_F(MainWindow, EighthRowRaisesTheLevel)
+{
+    StartWithBarOverFourRows();
+    Form->FormKeyPress(QLatin1Char('0'));
+    TickUntilLanded();
+    ASSERT_EQ(Form->Lines(), 4);
+    TestWell().ForcePiece(4);
+    FillRows(17, 20, 5);
+    Form->FormKeyPress(QLatin1Char('0'));
+    QString shownWhileOpen;
+    Services.WhileMessageShown = [&](const QString&) {
+        EXPECT_FALSE(Form->Timer1->isActive());
+        shownWhileOpen = Form->LCL->text();
+    };
+    TickUntilLanded();
+    EXPECT_EQ(Form->Lines(), 8);
+    EXPECT_EQ(Services.MessageTexts(), QStringList{"Changing level...\rFree lines = 21"});
+    EXPECT_EQ(shownWhileOpen, QStringLiteral("0"));
+    EXPECT_EQ(Form->Level(), 1);
+    EXPECT_EQ(Form->LCL->text(), QStringLiteral("1"));
+    EXPECT_EQ(Form->Timer1->interval(), 800);
+    EXPECT_TRUE(Form->Timer1->isActive());
+    EXPECT_EQ(Field().ScreenNumber(), 1);
+    EXPECT_NE(Field().BoardCell(0, 20), clBlack);
+}
+
+TEST_F(MainWindow, KeysPlayTheirSoundsAndSteerThePiece)
+{
+    Form->Starten1Click();
+    Form->Timer1Timer();
+    const int col = Field().PieceCol();
+    QTest::keyClick(Form.get(), Qt::Key_Left);
+    EXPECT_EQ(Field().PieceCol(), col - 1);
+    QTest::keyClick(Form.get(), Qt::Key_Right);
+    QTest::keyClick(Form.get(), Qt::Key_Up);
+    QTest::keyClick(Form.get(), Qt::Key_Down);
+    const int row = Field().PieceRow();
+    QTest::keyClick(Form.get(), Qt::Key_Space);
+    EXPECT_EQ(Field().PieceRow(), row + 1);
+    QTest::keyClick(Form.get(), Qt::Key_0);
+    const QString dir = Services.Directory;
+    EXPECT_EQ(Services.Sounds, (QStringList{dir + "click2.wav", dir + "click2.wav", dir + "click3.wav",
+                                            dir + "click3.wav", dir + "click.wav", dir + "click4.wav"}));
+    EXPECT_GT(Form->Score(), 0); // rows fallen by the drop
+
+    Services.Sounds.clear();
+    Form->Gerusche1Click();
+    EXPECT_FALSE(Form->Gerusche1->isChecked());
+    QTest::keyClick(Form.get(), Qt::Key_Left);
+    QTest::keyClick(Form.get(), Qt::Key_0);
+    EXPECT_TRUE(Services.Sounds.isEmpty());
+    Form->Gerusche1Click();
+    QTest::keyClick(Form.get(), Qt::Key_Left);
+    EXPECT_EQ(Services.Sounds.size(), 1);
+}
+
+TEST_F(MainWindow, LetterNStartsAGameAtOnce)
+{
+    QTest::keyClick(Form.get(), Qt::Key_N);
+    EXPECT_TRUE(Form->Playing());
+    Form->Timer1Timer();
+    Form->Timer1Timer();
+    QTest::keyClick(Form.get(), Qt::Key_N, Qt::ShiftModifier);
+    EXPECT_EQ(Field().PieceRow(), -2);
+    EXPECT_TRUE(Services.Messages.empty());
+}
+
+TEST_F(MainWindow, PlayingKeysDoNothingOutsideAGame)
+{
+    const int col = Field().PieceCol();
+    QTest::keyClick(Form.get(), Qt::Key_Left);
+    QTest::keyClick(Form.get(), Qt::Key_Space);
+    QTest::keyClick(Form.get(), Qt::Key_0);
+    EXPECT_EQ(Field().PieceCol(), col);
+    EXPECT_TRUE(Services.Sounds.isEmpty());
+    Form->Pause1Click();
+    Form->Pause1Click();
+    EXPECT_FALSE(Form->Timer1->isActive());
+}
+
+TEST_F(MainWindow, PauseSwitchesTheTimer)
+{
+    Form->Starten1Click();
+    Form->Pause1Click();
+    EXPECT_TRUE(Form->Pause1->isChecked());
+    EXPECT_FALSE(Form->Timer1->isActive());
+    const int row = Field().PieceRow();
+    QTest::keyClick(Form.get(), Qt::Key_Space); // keys still act while paused
+    EXPECT_EQ(Field().PieceRow(), row + 1);
+    Form->Pause1Click();
+    EXPECT_TRUE(Form->Timer1->isActive());
+
+    Form->Pause1Click();
+    Form->Starten1Click(); // a new game while paused runs with the mark set
+    EXPECT_TRUE(Form->Pause1->isChecked());
+    EXPECT_TRUE(Form->Timer1->isActive());
+    Form->Pause1Click();
+    EXPECT_FALSE(Form->Pause1->isChecked());
+    EXPECT_TRUE(Form->Timer1->isActive());
+    Form->Pause1Click();
+    EXPECT_FALSE(Form->Timer1->isActive());
+}
+
+TEST_F(MainWindow, PreviewItemShowsAndHidesThePreview)
+{
+    Form->Vorschaufenster1Click();
+    EXPECT_TRUE(Form->Vorschaufenster1->isChecked());
+    EXPECT_TRUE(Field().ShowNextpiece());
+    EXPECT_TRUE(Field().PreviewForm()->isVisible());
+    Form->Vorschaufenster1Click();
+    EXPECT_FALSE(Field().PreviewForm()->isVisible());
+}
+
+TEST_F(MainWindow, EscapeClosesTheWindow)
+{
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    QTest::keyClick(Form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(Form->isVisible());
+}
+
+TEST_F(MainWindow, AboutBoxHasItsLayout)
+{
+    TAboutBox box;
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Info"));
+    EXPECT_EQ(box.size(), QSize(330, 343));
+    EXPECT_EQ(box.ProductName->text(), QStringLiteral("M V K u b r i n"));
+    EXPECT_TRUE(box.ProductName->font().bold());
+    EXPECT_EQ(box.ProductName->font().pixelSize(), 24);
+    EXPECT_EQ(box.OKButton->geometry(), QRect(109, 314, 112, 25));
+    EXPECT_TRUE(box.OKButton->isDefault());
+    EXPECT_FALSE(box.ProgramIcon->pixmap().isNull());
+    QTimer::singleShot(0, &box, [&box] { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_EQ(box.exec(), QDialog::Accepted);
+}
+
+} // namespace
