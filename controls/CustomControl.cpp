@@ -1,0 +1,121 @@
+#include "CustomControl.h"
+
+#include <QDynamicPropertyChangeEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+const char* const ObsoleteShowHints = "ShowHints";
+
+} // namespace
+
+TCustomControl::TCustomControl(QWidget* parent) : TControlSetItem<QWidget>(parent)
+{
+    // Paint covers every pixel; nothing of the parent needs to be drawn first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TCustomControl::Invalidate()
+{
+    FRepaintPending = true;
+    update();
+}
+
+bool TCustomControl::SurfaceIsCurrent() const
+{
+    return !FRepaintPending && !FSurface.isNull() && FSurface.devicePixelRatio() == devicePixelRatioF()
+           && FSurface.size() == size() * devicePixelRatioF();
+}
+
+void TCustomControl::PaintNow(const std::function<void(TCanvas&)>& paint)
+{
+    if (!SurfaceIsCurrent()) {
+        Invalidate();
+        return;
+    }
+    {
+        TCanvas canvas(&FSurface);
+        paint(canvas);
+    }
+    update();
+}
+
+bool TCustomControl::event(QEvent* event)
+{
+    // Older stored windows carry "ShowHints"; the form reader hands a name
+    // that is no property of ours over as a dynamic property.
+    if (event->type() == QEvent::DynamicPropertyChange
+        && static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName() == ObsoleteShowHints) {
+        const QVariant value = property(ObsoleteShowHints);
+        if (value.isValid()) {
+            SetShowHint(value.toBool());
+            setProperty(ObsoleteShowHints, QVariant());
+        }
+        return true;
+    }
+    return TControlSetItem<QWidget>::event(event);
+}
+
+void TCustomControl::paintEvent(QPaintEvent*)
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    if (!SurfaceIsCurrent()) {
+        const qreal ratio = devicePixelRatioF();
+        const QSize pixels = size() * ratio;
+        if (FSurface.size() != pixels)
+            FSurface = QImage(pixels, QImage::Format_RGB32);
+        FSurface.setDevicePixelRatio(ratio);
+        TCanvas canvas(&FSurface);
+        Paint(canvas);
+        FRepaintPending = false;
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, FSurface);
+}
+
+void TCustomControl::resizeEvent(QResizeEvent* event)
+{
+    TControlSetItem<QWidget>::resizeEvent(event);
+    Invalidate();
+    emit OnResize(this);
+}
+
+void TCustomControl::changeEvent(QEvent* event)
+{
+    TControlSetItem<QWidget>::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+    case QEvent::PaletteChange:
+    // System colours resolve through the application palette while painting,
+    // so the kept picture is stale after it changes.
+    case QEvent::ApplicationPaletteChange:
+        Invalidate();
+        break;
+    default:
+        break;
+    }
+}
+
+void TCustomControl::focusInEvent(QFocusEvent* event)
+{
+    TControlSetItem<QWidget>::focusInEvent(event);
+    Invalidate();
+}
+
+void TCustomControl::focusOutEvent(QFocusEvent* event)
+{
+    TControlSetItem<QWidget>::focusOutEvent(event);
+    Invalidate();
+}
+
+void TCustomControl::mousePressEvent(QMouseEvent* event)
+{
+    TControlSetItem<QWidget>::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason);
+    // Accepted, so that the control keeps the mouse until the button is
+    // released and the press does not travel on to the parent.
+    event->accept();
+}
