@@ -205,7 +205,6 @@ TEST_P(CanMove, FollowsTheFitRule)
 }
 INSTANTIATE_TEST_SUITE_P(Rules, CanMove, ::testing::Values(
     TFitCase{"BarAgainstLeftWall", 4, -1, 5, 9, -1, -1, true},
-    TFitCase{"BarLeftOfLeftWall", 4, -2, 5, 9, -1, -1, false},
     TFitCase{"LeftFromLeftWall", 4, -1, 5, 2, -1, -1, false},
     TFitCase{"BarAgainstRightWall", 4, 8, 5, 9, -1, -1, true},
     TFitCase{"RightFromRightWall", 4, 8, 5, 1, -1, -1, false},
@@ -218,7 +217,6 @@ INSTANTIATE_TEST_SUITE_P(Rules, CanMove, ::testing::Values(
     TFitCase{"CellOnBlock", 4, 4, 0, 9, 5, 3, false},
     TFitCase{"EmptyMatrixCellOnBlock", 4, 4, 0, 9, 4, 3, true},
     TFitCase{"DownOntoBlock", 4, 4, 0, 0, 5, 4, false},
-    TFitCase{"RightOntoBlock", 4, 4, 0, 1, 6, 2, false},
     TFitCase{"LeftOntoBlock", 4, 4, 0, 2, 4, 2, false}), RowName<TFitCase>);
 
 TEST_F(Rules, RefusedMovePaintsNothingAcceptedMoveErasesThenDraws)

@@ -219,7 +219,7 @@ protected:
 TEST_P(Soak, InvariantsHoldAfterEveryOperation)
 {
     TSoakPlayer player(GetParam());
-    EXPECT_EQ(player.Play(100000), "");
+    EXPECT_EQ(player.Play(50000), "");
     EXPECT_GT(player.GamesOver, 10) << "the player should reach many ends of games";
 }
 INSTANTIATE_TEST_SUITE_P(Player, Soak, ::testing::Values(1u, 2u, 3u),
