@@ -6,7 +6,10 @@
 
 QFont ClassicFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font;
+    // The narrow faces keep the counters' captions clear of their numbers.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Helvetica")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;

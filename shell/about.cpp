@@ -1,5 +1,6 @@
 #include "about.h"
 
+#include "Colors.h"
 #include "Look.h"
 
 TAboutBox::TAboutBox(QWidget* owner)
@@ -11,5 +12,15 @@ TAboutBox::TAboutBox(QWidget* owner)
     QFont name = ProductName->font();
     name.setPixelSize(24);
     ProductName->setFont(name);
+    QPalette darkGreen = ProductName->palette();
+    darkGreen.setColor(QPalette::WindowText, ToQColor(RGBColor(0, 85, 0)));
+    ProductName->setPalette(darkGreen);
+    // Faces wider than the classic one would cut the name off: widen the
+    // label about its centre instead.
+    const int needed = ProductName->fontMetrics().horizontalAdvance(ProductName->text()) + 2;
+    if (needed > ProductName->width()) {
+        const QRect stored = ProductName->geometry();
+        ProductName->setGeometry(stored.center().x() + 1 - needed / 2, stored.y(), needed, stored.height());
+    }
     CentreOnScreen(*this);
 }

@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "about.h"
+#include "Colors.h"
 #include "Look.h"
 #include "Random.h"
 #include "Services.h"
@@ -44,8 +45,12 @@ TMainForm::TMainForm(QWidget* owner)
     CentralArea->setPalette(colors);
     CentralArea->setAutoFillBackground(true);
     Image1->load(QStringLiteral(":/pictures/background.svg"));
-    for (QLabel* label : {Label3, LCP, Label8, LCL, Label9, LSCO, Label4, LDLT})
+    QPalette silver = palette();
+    silver.setColor(QPalette::WindowText, ToQColor(clSilver));
+    for (QLabel* label : {Label3, LCP, Label8, LCL, Label9, LSCO, Label4, LDLT}) {
+        label->setPalette(silver);
         label->adjustSize();
+    }
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     Timer1 = new QTimer(this);
