@@ -47,6 +47,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
+    int FScore = 0;
+    int FLevel = 0;
+    int FLines = 0;
+    // Outside a running game the playing keys do nothing and the timer stays
+    // off, so an ended game cannot be stepped on and entered twice.
+    bool FPlaying = false;
+
 private:
     void FormCreate();
     void GameOver();
@@ -54,11 +61,5 @@ private:
     void ShowHelpTopic(const QString& topic);
     void Show(QLabel* label, int value);
 
-    int FScore = 0;
-    int FLevel = 0;
-    int FLines = 0;
-    // Outside a running game the playing keys do nothing and the timer stays
-    // off, so an ended game cannot be stepped on and entered twice.
-    bool FPlaying = false;
     QString FHelpFile;
 };
