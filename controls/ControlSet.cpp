@@ -3,10 +3,14 @@
 #include "ClassRegistry.h"
 #include "ColorsBox.h"
 #include "Label3D.h"
+#include "Slider.h"
 
 void RegisterControlSet()
 {
     // The order of the set's table; a stored window finds each class by name.
+    RegisterClass<TSlider>();
+    // The eleven movable controls, TMovedLabel to TMovedImage, come here in
+    // the table's order.
     RegisterClass<TColorsBox>();
     RegisterClass<TLabel3D>();
 }

@@ -86,17 +86,10 @@ void TCustomControl::resizeEvent(QResizeEvent* event)
 void TCustomControl::changeEvent(QEvent* event)
 {
     TControlSetItem<QWidget>::changeEvent(event);
-    switch (event->type()) {
-    case QEvent::EnabledChange:
-    case QEvent::PaletteChange:
-    // System colours resolve through the application palette while painting,
-    // so the kept picture is stale after it changes.
-    case QEvent::ApplicationPaletteChange:
+    // A palette change comes from the parent or from the application; either
+    // may change the system colours, which the kept picture has resolved.
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
         Invalidate();
-        break;
-    default:
-        break;
-    }
 }
 
 void TCustomControl::focusInEvent(QFocusEvent* event)
@@ -117,5 +110,19 @@ void TCustomControl::mousePressEvent(QMouseEvent* event)
     setFocus(Qt::MouseFocusReason);
     // Accepted, so that the control keeps the mouse until the button is
     // released and the press does not travel on to the parent.
+    event->accept();
+}
+
+// Moves and the release belong to the control that holds the mouse; none of
+// them travels on to the parent.
+void TCustomControl::mouseMoveEvent(QMouseEvent* event)
+{
+    TControlSetItem<QWidget>::mouseMoveEvent(event);
+    event->accept();
+}
+
+void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    TControlSetItem<QWidget>::mouseReleaseEvent(event);
     event->accept();
 }

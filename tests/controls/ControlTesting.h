@@ -6,7 +6,10 @@
 #include "TColor.h"
 
 #include <QImage>
+#include <QTest>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
@@ -61,5 +64,25 @@ inline std::vector<QRgb> Column(const QImage& image, int x, int y0, int y1)
         column.push_back(image.pixel(x, y));
     return column;
 }
+
+// A control shown in an active window beside a second focusable widget that
+// holds the focus, so that each test decides when the control has it.
+template <class TControl>
+struct THosted {
+    THosted()
+    {
+        Window.resize(200, 120);
+        FocusHolder->setFocusPolicy(Qt::StrongFocus);
+        FocusHolder->setGeometry(180, 100, 10, 10);
+        Window.show();
+        if (!QTest::qWaitForWindowActive(&Window))
+            ADD_FAILURE() << "the test window never became active";
+        FocusHolder->setFocus();
+    }
+
+    QWidget Window;
+    TControl* Control = new TControl(&Window);
+    QWidget* FocusHolder = new QWidget(&Window);
+};
 
 } // namespace ControlTesting
