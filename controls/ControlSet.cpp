@@ -3,11 +3,13 @@
 #include "ClassRegistry.h"
 #include "ColorsBox.h"
 #include "Label3D.h"
+#include "MultiSwitch.h"
 #include "Slider.h"
 
 void RegisterControlSet()
 {
     // The order of the set's table; a stored window finds each class by name.
+    RegisterClass<TMultiSwitch>();
     RegisterClass<TSlider>();
     // The eleven movable controls, TMovedLabel to TMovedImage, come here in
     // the table's order.

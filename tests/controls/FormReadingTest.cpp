@@ -4,6 +4,8 @@
 #include "ControlTesting.h"
 #include "FormReader.h"
 #include "Label3D.h"
+#include "MultiSwitch.h"
+#include "Slider.h"
 #include "TestServices.h"
 
 #include <QBuffer>
@@ -31,7 +33,7 @@ std::unique_ptr<QWidget> ReadForm(const QByteArray& controls)
 TEST(RegisterControlSet, RegistersTheClassesInTheOrderOfTheSet)
 {
     RegisterControlSet();
-    const QStringList ours{"TColorsBox", "TLabel3D"};
+    const QStringList ours{"TMultiSwitch", "TSlider", "TColorsBox", "TLabel3D"};
     QStringList registered;
     for (const QString& name : RegisteredClasses())
         if (ours.contains(name))
@@ -82,6 +84,66 @@ TEST(FormReading, StoredLabelAndGradientBoxBecomeWorkingControls)
     // Column 24 holds 127.5, 191.5, 127.5, rounded to the even neighbours.
     EXPECT_EQ(boxImage.pixel(24, 0), qRgb(128, 192, 128));
     EXPECT_EQ(boxImage.pixel(24, 39), Underneath);
+}
+
+TEST(FormReading, StoredSliderIsReadThroughItsSettersInFileOrder)
+{
+    TTestServices services;
+    const std::unique_ptr<QWidget> form = ReadForm(R"(
+  <widget class="TSlider" name="Slider1">
+   <property name="Max"><number>0</number></property>
+   <property name="Min"><number>-20</number></property>
+   <property name="Position"><number>-3</number></property>
+   <property name="ShowHints"><bool>false</bool></property>
+   <property name="TicksColor"><UInt>255</UInt></property>
+  </widget>
+  <widget class="TSlider" name="Slider2">
+   <property name="Max"><number>40</number></property>
+   <property name="Min"><number>30</number></property>
+   <property name="Position"><number>35</number></property>
+  </widget>
+)");
+    ASSERT_TRUE(form);
+    auto* refused = form->findChild<TSlider*>(QStringLiteral("Slider1"));
+    ASSERT_NE(refused, nullptr);
+    // Max 0 is not above the constructor's Min 0.
+    EXPECT_EQ(services.MessageTexts(), QStringList{"Wert muß größer sein als der Wert von Min."});
+    EXPECT_EQ(refused->Max(), 10);
+    EXPECT_EQ(refused->Min(), -20);
+    EXPECT_EQ(refused->Position(), -3);
+    EXPECT_EQ(refused->TicksColor(), clRed);
+    EXPECT_FALSE(refused->ShowHint());
+    EXPECT_FALSE(refused->property("ShowHints").isValid());
+
+    auto* moved = form->findChild<TSlider*>(QStringLiteral("Slider2"));
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->Min(), 30);
+    EXPECT_EQ(moved->Position(), 35);
+    EXPECT_TRUE(moved->ShowHint());
+    // 30 to 40 in the default height: the thumb for 35 sits where the one
+    // for 5 sits by default.
+    EXPECT_EQ(Picture(*moved).pixel(10, 37), Rgb(clBlack));
+}
+
+TEST(FormReading, StoredSwitchBecomesAWorkingControl)
+{
+    TTestServices services;
+    const std::unique_ptr<QWidget> form = ReadForm(R"(
+  <widget class="TMultiSwitch" name="MultiSwitch1">
+   <property name="SwitchCount"><number>2</number></property>
+   <property name="OnValue"><number>3</number></property>
+   <property name="BottomOnColor"><UInt>65280</UInt></property>
+   <property name="ShowHints"><bool>false</bool></property>
+  </widget>
+)");
+    ASSERT_TRUE(form);
+    auto* control = form->findChild<TMultiSwitch*>(QStringLiteral("MultiSwitch1"));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->SwitchCount(), 2);
+    EXPECT_EQ(control->OnValue(), 3);
+    EXPECT_FALSE(control->ShowHint());
+    EXPECT_EQ(Picture(*control).pixel(6, 24), Rgb(clLime));
+    EXPECT_TRUE(services.Messages.empty());
 }
 
 } // namespace
