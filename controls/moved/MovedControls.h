@@ -1,0 +1,284 @@
+#pragma once
+
+// The eleven movable controls. Each is the Qt widget it extends, with all of
+// its behaviour, plus the movable behaviour of TMovedControl; they differ
+// only in that widget. Every class publishes the same surface: Left, Top,
+// Width, Height and geometry in place of the widget's own position and size
+// (so that a stored window places it through SetBounds as well), then
+// About, BottomMoveLimit, LeftMoveLimit, RightMoveLimit, TopMoveLimit, and
+// the signal OnMoving.
+
+#include "Image.h"
+#include "Label.h"
+#include "MovedControl.h"
+#include "Panel.h"
+#include "RadioGroup.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+// Registers the eleven with the class registry, in the order of the set.
+void RegisterMovedControls();
+
+
+class TMovedLabel : public TMovedControl<TLabel> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedEdit : public TMovedControl<QLineEdit> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedMemo : public TMovedControl<QPlainTextEdit> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedCheckBox : public TMovedControl<QCheckBox> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedRadioButton : public TMovedControl<QRadioButton> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedListBox : public TMovedControl<QListWidget> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedComboBox : public TMovedControl<QComboBox> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+    // The edit field of an editable combo box is a widget of its own; a drag
+    // that starts on it moves the combo box just the same.
+    void childEvent(QChildEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+class TMovedGroupBox : public TMovedControl<QGroupBox> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedRadioGroup : public TMovedControl<TRadioGroup> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedPanel : public TMovedControl<TPanel> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};
+
+class TMovedImage : public TMovedControl<TImage> {
+    Q_OBJECT
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)
+    Q_PROPERTY(int Top READ Top WRITE SetTop)
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)
+    Q_PROPERTY(bool About READ About WRITE SetAbout)
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+
+public:
+    using TMovedControl::TMovedControl;
+
+signals:
+    void OnMoving(QObject* Sender);
+
+protected:
+    void Moving() override { emit OnMoving(this); }
+};

@@ -1,0 +1,391 @@
+// Mouse events go to the window and Qt finds the widget under the pointer
+// and holds the mouse for it while a button is down, as with a real mouse.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "MovedControls.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+void PrintTo(const QPoint& point, std::ostream* out) { *out << "(" << point.x() << ", " << point.y() << ")"; }
+void PrintTo(const QRect& rect, std::ostream* out)
+{
+    *out << "(" << rect.x() << ", " << rect.y() << ") " << rect.width() << " x " << rect.height();
+}
+
+namespace {
+
+// One of the eleven, as the table of tests sees it: how to make a usable
+// instance, where a person would take hold of it, and its design-mode flag,
+// which is no property.
+struct TKind {
+    const char* Name;
+    QWidget* (*Create)(QWidget* parent);
+    void (*SetDesigning)(QWidget* control, bool value);
+    QPoint Grip;
+};
+
+void PrintTo(const TKind& kind, std::ostream* out) { *out << kind.Name; }
+
+template <class T>
+void SetDesigningOf(QWidget* control, bool value)
+{
+    static_cast<T*>(control)->SetDesigning(value);
+}
+
+template <class T>
+QWidget* Plain(QWidget* parent)
+{
+    return new T(parent);
+}
+
+QWidget* Label(QWidget* parent)
+{
+    auto* label = new TMovedLabel(parent);
+    label->SetAutoSize(false);
+    label->SetCaption(QStringLiteral("Zieh mich"));
+    return label;
+}
+
+QWidget* Edit(QWidget* parent) { return new TMovedEdit(QStringLiteral("Eingabe"), parent); }
+
+QWidget* List(QWidget* parent)
+{
+    auto* list = new TMovedListBox(parent);
+    list->addItems({QStringLiteral("eins"), QStringLiteral("zwei")});
+    return list;
+}
+
+// Taken by its edit field, the usual grip on a combo box: a press on the
+// button part opens the list instead.
+QWidget* Combo(QWidget* parent)
+{
+    auto* combo = new TMovedComboBox(parent);
+    combo->setEditable(true);
+    combo->addItems({QStringLiteral("rot"), QStringLiteral("grün")});
+    return combo;
+}
+
+QWidget* RadioGroup(QWidget* parent)
+{
+    auto* group = new TMovedRadioGroup(parent);
+    group->setTitle(QStringLiteral("Auswahl"));
+    group->SetItems({QStringLiteral("a"), QStringLiteral("b")});
+    return group;
+}
+
+QWidget* Image(QWidget* parent)
+{
+    auto* image = new TMovedImage(parent);
+    QPixmap picture(20, 20);
+    picture.fill(Qt::darkGreen);
+    image->SetPicture(picture);
+    return image;
+}
+
+const QPoint Middle(12, 20);
+// Clear of the radio group's buttons, which are controls of their own.
+const QPoint Title(3, 3);
+
+const TKind Kinds[] = {
+    {"TMovedLabel", &Label, &SetDesigningOf<TMovedLabel>, Middle},
+    {"TMovedEdit", &Edit, &SetDesigningOf<TMovedEdit>, Middle},
+    {"TMovedMemo", &Plain<TMovedMemo>, &SetDesigningOf<TMovedMemo>, Middle},
+    {"TMovedCheckBox", &Plain<TMovedCheckBox>, &SetDesigningOf<TMovedCheckBox>, Middle},
+    {"TMovedRadioButton", &Plain<TMovedRadioButton>, &SetDesigningOf<TMovedRadioButton>, Middle},
+    {"TMovedListBox", &List, &SetDesigningOf<TMovedListBox>, Middle},
+    {"TMovedComboBox", &Combo, &SetDesigningOf<TMovedComboBox>, Middle},
+    {"TMovedGroupBox", &Plain<TMovedGroupBox>, &SetDesigningOf<TMovedGroupBox>, Middle},
+    {"TMovedRadioGroup", &RadioGroup, &SetDesigningOf<TMovedRadioGroup>, Title},
+    {"TMovedPanel", &Plain<TMovedPanel>, &SetDesigningOf<TMovedPanel>, Middle},
+    {"TMovedImage", &Image, &SetDesigningOf<TMovedImage>, Middle},
+};
+
+constexpr QPoint Start(50, 40);
+
+// A shown window with one control of the row's class, 100 x 40 at Start,
+// driven through the mouse as a person would, in the window's coordinates.
+class MovableControl : public testing::TestWithParam<TKind> {
+protected:
+    void SetUp() override
+    {
+        FWindow.resize(600, 400);
+        FControl = GetParam().Create(&FWindow);
+        FControl->setGeometry(QRect(Start, QSize(100, 40)));
+        FWindow.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&FWindow));
+        FMoving = std::make_unique<QSignalSpy>(FControl, SIGNAL(OnMoving(QObject*)));
+        ASSERT_TRUE(FMoving->isValid());
+    }
+
+    void TearDown() override
+    {
+        if (FHeld != Qt::NoButton)
+            QTest::mouseRelease(&FWindow, FHeld, {}, FPointer);
+    }
+
+    void Set(const char* name, int value) { ASSERT_TRUE(FControl->setProperty(name, value)) << name; }
+    int Get(const char* name) const { return FControl->property(name).toInt(); }
+    void SetLimits(int left, int top, int right, int bottom)
+    {
+        Set("LeftMoveLimit", left);
+        Set("TopMoveLimit", top);
+        Set("RightMoveLimit", right);
+        Set("BottomMoveLimit", bottom);
+    }
+
+    // The grip of the control where it is now, in window coordinates.
+    QPoint Grip() const { return FControl->pos() + GetParam().Grip; }
+    void Press(Qt::MouseButton button, QPoint at)
+    {
+        ASSERT_EQ(FHeld, Qt::NoButton);
+        QTest::mousePress(&FWindow, button, {}, at);
+        FHeld = button;
+        FPointer = at;
+    }
+    void MoveTo(QPoint at)
+    {
+        QTest::mouseMove(&FWindow, at);
+        FPointer = at;
+    }
+    void Release()
+    {
+        QTest::mouseRelease(&FWindow, FHeld, {}, FPointer);
+        FHeld = Qt::NoButton;
+    }
+
+    QWidget FWindow;
+    QWidget* FControl = nullptr;
+    std::unique_ptr<QSignalSpy> FMoving;
+    Qt::MouseButton FHeld = Qt::NoButton;
+    QPoint FPointer;
+};
+
+TEST_P(MovableControl, DragFollowsThePointerAndReportsEveryStepThatMoved)
+{
+    const QPoint grip = Grip();
+    Press(Qt::LeftButton, grip);
+    MoveTo(grip + QPoint(30, 0));
+    EXPECT_EQ(FControl->pos(), Start + QPoint(30, 0));
+    MoveTo(grip + QPoint(30, 25));
+    MoveTo(grip + QPoint(-45, -30));
+    EXPECT_EQ(FControl->pos(), Start + QPoint(-45, -30));
+    Release();
+    ASSERT_EQ(FMoving->count(), 3);
+    EXPECT_EQ(FMoving->at(2).at(0).value<QObject*>(), FControl);
+}
+
+TEST_P(MovableControl, MoveThatChangesNothingRaisesNothing)
+{
+    const QPoint grip = Grip();
+    Press(Qt::LeftButton, grip);
+    // A move back to the press point, and moves that the limits hold up.
+    MoveTo(grip + QPoint(1, 0));
+    MoveTo(grip);
+    FMoving->clear();
+    MoveTo(grip);
+    SetLimits(Start.x(), Start.y(), Start.x() + 99, Start.y() + 39);
+    MoveTo(grip + QPoint(40, 0));
+    MoveTo(grip + QPoint(0, -40));
+    Release();
+    EXPECT_EQ(FControl->pos(), Start);
+    EXPECT_EQ(FMoving->count(), 0);
+}
+
+TEST_P(MovableControl, DragStopsAtTheLimitsAndReportsOnlyWhatMoved)
+{
+    SetLimits(0, 0, 199, 99);
+    const QPoint grip = Grip();
+    Press(Qt::LeftButton, grip);
+    MoveTo(grip + QPoint(300, 0));
+    MoveTo(grip + QPoint(320, 10));
+    EXPECT_EQ(FControl->pos(), QPoint(100, 50));
+    MoveTo(grip + QPoint(320, 10)); // the control already sits at the limit
+    MoveTo(grip + QPoint(-200, -200));
+    Release();
+    EXPECT_EQ(FControl->pos(), QPoint(0, 0));
+    EXPECT_EQ(FMoving->count(), 3);
+}
+
+TEST_P(MovableControl, LeftPropertyStaysWithinTheLimits)
+{
+    SetLimits(0, 0, 199, 299);
+    for (const int left : {0, 37, 100}) {
+        Set("Left", left);
+        EXPECT_EQ(Get("Left"), left);
+    }
+    Set("Left", 150);
+    EXPECT_EQ(Get("Left"), 100);
+    Set("Left", -20);
+    EXPECT_EQ(Get("Left"), 0);
+    // No property change counts as a drag step.
+    EXPECT_EQ(FMoving->count(), 0);
+}
+
+TEST_P(MovableControl, TooWideForItsLimitsSitsAgainstTheRightOne)
+{
+    SetLimits(0, 0, 49, 299);
+    Set("Left", 0);
+    EXPECT_EQ(Get("Left"), -50);
+    EXPECT_EQ(Get("Width"), 100);
+}
+
+TEST_P(MovableControl, WideningPastTheRightLimitMovesTheControlLeft)
+{
+    SetLimits(0, 0, 199, 299);
+    Set("Width", 180);
+    EXPECT_EQ(FControl->geometry(), QRect(20, Start.y(), 180, 40));
+    Set("Height", 290);
+    EXPECT_EQ(FControl->geometry(), QRect(20, 10, 180, 290));
+}
+
+TEST_P(MovableControl, LimitSettersMoveNothingUntilTheNextChange)
+{
+    SetLimits(0, 0, 99, 99);
+    Set("LeftMoveLimit", 500);
+    EXPECT_EQ(Get("LeftMoveLimit"), 99);
+    EXPECT_EQ(Get("RightMoveLimit"), 500);
+    EXPECT_EQ(FControl->pos(), Start);
+    Set("Top", 45);
+    EXPECT_EQ(FControl->pos(), QPoint(99, 45));
+}
+
+TEST_P(MovableControl, PlacementByQtIsLimitedToo)
+{
+    SetLimits(0, 0, 199, 99);
+    FControl->move(300, 80);
+    EXPECT_EQ(FControl->pos(), QPoint(100, 60));
+    FControl->setGeometry(-10, 5, 150, 30);
+    EXPECT_EQ(FControl->geometry(), QRect(0, 5, 150, 30));
+    FControl->resize(120, 40);
+    EXPECT_EQ(FControl->geometry(), QRect(0, 5, 120, 40));
+    FControl->resize(190, 40);
+    EXPECT_EQ(FControl->geometry(), QRect(0, 5, 190, 40));
+    FControl->move(100, 5);
+    EXPECT_EQ(FControl->geometry(), QRect(10, 5, 190, 40));
+}
+
+TEST_P(MovableControl, RightButtonMovesNothingButItsPressCounts)
+{
+    // An edit box would open its menu on the right press and wait in it.
+    FControl->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (QWidget* part : FControl->findChildren<QWidget*>())
+        part->setContextMenuPolicy(Qt::PreventContextMenu);
+    const QPoint grip = Grip();
+    Press(Qt::RightButton, grip);
+    MoveTo(grip + QPoint(30, 10));
+    Release();
+    EXPECT_EQ(FControl->pos(), Start);
+    EXPECT_EQ(FMoving->count(), 0);
+
+    // A report of the left button held that no left press preceded: the
+    // drag runs from the point of the right-button press.
+    QWidget* target = FWindow.childAt(grip);
+    ASSERT_NE(target, nullptr);
+    const QPoint at = grip + QPoint(7, 4);
+    QMouseEvent move(QEvent::MouseMove, target->mapFrom(&FWindow, at), FWindow.mapToGlobal(at), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    EXPECT_EQ(FControl->pos(), Start + QPoint(7, 4));
+    EXPECT_EQ(FMoving->count(), 1);
+}
+
+TEST_P(MovableControl, DesignModeIsNotRestricted)
+{
+    SetLimits(0, 0, 199, 99);
+    GetParam().SetDesigning(FControl, true);
+    Set("Left", 250);
+    Set("Width", 300);
+    EXPECT_EQ(FControl->geometry(), QRect(250, Start.y(), 300, 40));
+    const QPoint grip = Grip();
+    Press(Qt::LeftButton, grip);
+    MoveTo(grip + QPoint(10, 90));
+    Release();
+    EXPECT_EQ(FControl->pos(), QPoint(260, Start.y() + 90));
+    EXPECT_EQ(FMoving->count(), 1);
+
+    GetParam().SetDesigning(FControl, false);
+    Set("Top", 0);
+    EXPECT_EQ(FControl->geometry(), QRect(-100, 0, 300, 40));
+}
+
+INSTANTIATE_TEST_SUITE_P(Eleven, MovableControl, testing::ValuesIn(Kinds),
+                         [](const testing::TestParamInfo<TKind>& info) { return std::string(info.param.Name); });
+
+TEST(MovableControl, HiddenControlIsLimitedWhenShown)
+{
+    QWidget window;
+    window.resize(300, 200);
+    auto* edit = new TMovedEdit(&window);
+    edit->SetRightMoveLimit(199);
+    edit->setGeometry(150, 10, 100, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(edit->geometry(), QRect(100, 10, 100, 20));
+}
+
+TEST(MovableControl, LimitsReadBeforeTheControlIsShownDoNotMoveIt)
+{
+    QWidget window;
+    window.resize(300, 200);
+    auto* panel = new TMovedPanel(&window);
+    panel->SetGeometry(QRect(150, 10, 100, 20));
+    panel->SetRightMoveLimit(199);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(panel->geometry(), QRect(150, 10, 100, 20));
+}
+
+TEST(MovableControl, DraggingAControlInsideAMovableOneLeavesTheOuterInPlace)
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto* panel = new TMovedPanel(&window);
+    panel->setGeometry(20, 20, 300, 200);
+    auto* label = new TMovedLabel(panel);
+    label->SetAutoSize(false);
+    label->setGeometry(10, 10, 80, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy panelMoving(panel, &TMovedPanel::OnMoving);
+
+    QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(35, 35));
+    QTest::mouseMove(&window, QPoint(75, 55));
+    QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(75, 55));
+    EXPECT_EQ(label->pos(), QPoint(50, 30));
+    EXPECT_EQ(panel->pos(), QPoint(20, 20));
+    EXPECT_EQ(panelMoving.count(), 0);
+}
+
+TEST(MovableControl, ControlKeepsWhatItsWidgetDoes)
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto* check = new TMovedCheckBox(QStringLiteral("Ton"), &window);
+    check->setGeometry(10, 10, 100, 20);
+    auto* group = new TMovedRadioGroup(&window);
+    group->setGeometry(10, 40, 150, 100);
+    group->SetItems({QStringLiteral("leicht"), QStringLiteral("schwer")});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy groupClicks(group, &TMovedRadioGroup::OnClick);
+
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, 10));
+    EXPECT_TRUE(check->isChecked());
+    QRadioButton* second = group->Button(1);
+    ASSERT_NE(second, nullptr);
+    QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(5, second->height() / 2));
+    EXPECT_EQ(group->ItemIndex(), 1);
+    EXPECT_EQ(groupClicks.count(), 1);
+    // A click is no drag.
+    EXPECT_EQ(check->pos(), QPoint(10, 10));
+    EXPECT_EQ(group->pos(), QPoint(10, 40));
+}
+
+} // namespace
