@@ -2,6 +2,8 @@
 
 #include "about.h"
 #include "Colors.h"
+#include "ErrorReport.h"
+#include "hallFame.h"
 #include "Look.h"
 #include "Random.h"
 #include "Services.h"
@@ -63,6 +65,7 @@ TMainForm::TMainForm(QWidget* owner)
         if (FPlaying)
             paused ? Timer1->stop() : Timer1->start();
     });
+    connect(Bestenliste1, &QAction::triggered, this, &TMainForm::Bestenliste1Click);
     connect(Beenden1, &QAction::triggered, this, &TMainForm::Beenden1Click);
     connect(Vorschaufenster1, &QAction::toggled, this, [this](bool shown) { KUBRIN1->SetShowNextpiece(shown); });
     connect(Inhalt1, &QAction::triggered, this, &TMainForm::Inhalt1Click);
@@ -78,14 +81,21 @@ TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
 void TMainForm::FormCreate()
 {
     KUBRIN1->SetPreviewPosition(50, 50);
+    const QString fameFile = ProgramFile(FameFileName);
+    // An unreadable file is reported, and the start-up goes on without it.
+    if (QFileInfo::exists(fameFile) && !HallList.LoadFromFile(fameFile))
+        ShowException(EFileError::CannotOpen(fameFile));
     FHelpFile = ProgramFile(QStringLiteral("MVKubrin.hlp"));
     if (!QFileInfo::exists(FHelpFile)) {
         FHelpFile.clear();
         Inhalt1->setEnabled(false);
         Bedienung1->setEnabled(false);
     }
-    for (const char* sound : {"click.wav", "click2.wav", "click3.wav", "click4.wav"})
-        Services().PreloadSound(ProgramFile(QString::fromLatin1(sound)));
+    // Opening the sound output can take a while; the window comes first.
+    QTimer::singleShot(0, this, [] {
+        for (const char* sound : {"click.wav", "click2.wav", "click3.wav", "click4.wav"})
+            Services().PreloadSound(ProgramFile(QString::fromLatin1(sound)));
+    });
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -162,6 +172,13 @@ void TMainForm::GameOver()
     Timer1->stop();
     FPlaying = false;
     Show(LSCO, FScore);
+    QString name;
+    if (!Services().InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Bitte geben Sie Ihren Namen ein:"), name))
+        return;
+    HallList.Add(HallEntry(FScore, name));
+    if (!HallList.SaveToFile(ProgramFile(FameFileName)))
+        Services().ShowMessage(QStringLiteral("Bestenliste konnte nicht gespeichert werden,\rentweder es ist kein "
+                                              "Speicher mehr frei\roder das Laufwerk ist schreibgeschützt (z.B.: CD)"));
 }
 
 void TMainForm::Starten1Click()
@@ -269,4 +286,15 @@ void TMainForm::Info1Click()
 {
     TAboutBox box(this);
     box.exec();
+}
+
+void TMainForm::Bestenliste1Click()
+{
+    THallofFame window(HallList, ProgramFile(FameFileName), this);
+    if (HallList.Count() == 0) {
+        Services().ShowMessage(QStringLiteral("Es sind noch keine Personen in der Bestenliste eingetragen"));
+        return;
+    }
+    window.ShowEntries();
+    window.exec();
 }
