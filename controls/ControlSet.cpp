@@ -3,6 +3,7 @@
 #include "ClassRegistry.h"
 #include "ColorsBox.h"
 #include "Label3D.h"
+#include "MovedControls.h"
 #include "MultiSwitch.h"
 #include "Slider.h"
 
@@ -11,8 +12,7 @@ void RegisterControlSet()
     // The order of the set's table; a stored window finds each class by name.
     RegisterClass<TMultiSwitch>();
     RegisterClass<TSlider>();
-    // The eleven movable controls, TMovedLabel to TMovedImage, come here in
-    // the table's order.
+    RegisterMovedControls();
     RegisterClass<TColorsBox>();
     RegisterClass<TLabel3D>();
 }
