@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HallList.h"
 #include "ui_main.h"
 
 #include <QMainWindow>
@@ -17,6 +18,8 @@ public:
     ~TMainForm() override;
 
     QTimer* Timer1 = nullptr;
+    // The hall of fame, loaded at start-up and saved whenever it changes.
+    THallList HallList;
 
     // One gravity step of the game, from the timer or the space key.
     void Timer1Timer();
@@ -36,6 +39,7 @@ public:
     void Inhalt1Click();
     void Bedienung1Click();
     void Info1Click();
+    void Bestenliste1Click();
 
     int Score() const { return FScore; }
     int Level() const { return FLevel; }
