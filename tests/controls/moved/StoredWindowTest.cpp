@@ -1,6 +1,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "ClassRegistry.h"
+#include "ControlSetOrder.h"
 #include "ControlSet.h"
 #include "FormReader.h"
 #include "MovedControls.h"
@@ -16,19 +17,14 @@
 
 namespace {
 
-const QStringList SetInTableOrder{
-    "TMultiSwitch",   "TSlider",          "TMovedLabel", "TMovedEdit",  "TMovedMemo",
-    "TMovedCheckBox", "TMovedRadioButton", "TMovedListBox", "TMovedComboBox", "TMovedGroupBox",
-    "TMovedRadioGroup", "TMovedPanel",    "TMovedImage", "TColorsBox",  "TLabel3D"};
-
 TEST(RegisterControlSet, RegistersAllFifteenInTheOrderOfTheSet)
 {
     RegisterControlSet();
     QStringList registered;
     for (const QString& name : RegisteredClasses())
-        if (SetInTableOrder.contains(name))
+        if (ControlSetInTableOrder.contains(name))
             registered.append(name);
-    EXPECT_EQ(registered, SetInTableOrder);
+    EXPECT_EQ(registered, ControlSetInTableOrder);
 }
 
 // Every class of the set, each with a few stored values. The edit's limits
@@ -142,7 +138,7 @@ TEST(StoredWindow, NamingAllFifteenClassesReadsIntoWorkingControls)
     QStringList created;
     for (const QWidget* child : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         created.append(QString::fromLatin1(child->metaObject()->className()));
-    EXPECT_EQ(created, SetInTableOrder);
+    EXPECT_EQ(created, ControlSetInTableOrder);
     EXPECT_TRUE(services.Messages.empty());
 
     QWidget* multiSwitch = form->findChild<QWidget*>(QStringLiteral("MultiSwitch1"));

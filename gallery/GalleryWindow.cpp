@@ -1,0 +1,105 @@
+#include "GalleryWindow.h"
+
+#include "ClassRegistry.h"
+#include "FormReader.h"
+#include "MultiSwitch.h"
+#include "Slider.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+QString SwitchText(int value)
+{
+    switch (value) {
+    case 1: return QStringLiteral("Stellung 1: oben");
+    case 2: return QStringLiteral("Stellung 2: Mitte");
+    default: return QStringLiteral("Stellung 3: unten");
+    }
+}
+
+} // namespace
+
+TGalleryWindow::TGalleryWindow(QWidget* parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("MVKubrin – Galerie der Steuerelemente"));
+    QFile description(QStringLiteral(":/galerie/gallery.ui"));
+    description.open(QIODevice::ReadOnly);
+    TFormReader reader;
+    FForm = reader.Read(description, this);
+    if (!FForm) {
+        // Only a broken build gets here; say so rather than show an empty window.
+        FForm = new QLabel(QStringLiteral("Die Galerie kann nicht gelesen werden: ") + reader.errorString(), this);
+    }
+    FForm->setMinimumSize(FForm->size());
+    setCentralWidget(FForm);
+    ConnectSwitch();
+    ConnectSlider();
+    ConnectMovedControls();
+    BuildMenus();
+}
+
+void TGalleryWindow::ConnectSwitch()
+{
+    auto* multiSwitch = FForm->findChild<TMultiSwitch*>(QStringLiteral("MultiSwitch1"));
+    auto* value = FForm->findChild<QLabel*>(QStringLiteral("SwitchValue"));
+    if (!multiSwitch || !value)
+        return;
+    const auto show = [multiSwitch, value] { value->setText(SwitchText(multiSwitch->OnValue())); };
+    connect(multiSwitch, &TMultiSwitch::OnChange, value, show);
+    show();
+}
+
+void TGalleryWindow::ConnectSlider()
+{
+    auto* slider = FForm->findChild<TSlider*>(QStringLiteral("Slider1"));
+    auto* value = FForm->findChild<QLabel*>(QStringLiteral("SliderValue"));
+    if (!slider || !value)
+        return;
+    const auto show = [slider, value] { value->setText(QStringLiteral("Wert: %1").arg(slider->Position())); };
+    connect(slider, &TSlider::OnChange, value, show);
+    show();
+}
+
+void TGalleryWindow::ConnectMovedControls()
+{
+    FMovedReport = FForm->findChild<QLabel*>(QStringLiteral("MovedReport"));
+    for (QWidget* control : FForm->findChildren<QWidget*>())
+        // The movable controls share no Qt base: their signal is found by name.
+        if (control->metaObject()->indexOfSignal("OnMoving(QObject*)") >= 0)
+            connect(control, SIGNAL(OnMoving(QObject*)), this, SLOT(ControlMoved(QObject*)));
+}
+
+void TGalleryWindow::ControlMoved(QObject* Sender)
+{
+    // The control being dragged goes in front, so that it never slides
+    // under another.
+    static_cast<QWidget*>(Sender)->raise();
+    if (!FMovedReport)
+        return;
+    FMovedReport->setText(QStringLiteral("%1 bewegt: Left %2, Top %3")
+                              .arg(Sender->objectName())
+                              .arg(Sender->property("Left").toInt())
+                              .arg(Sender->property("Top").toInt()));
+}
+
+void TGalleryWindow::BuildMenus()
+{
+    QMenu* gallery = menuBar()->addMenu(QStringLiteral("&Galerie"));
+    QAction* quit = gallery->addAction(QStringLiteral("&Beenden"), this, &QWidget::close);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    FInfoMenu = menuBar()->addMenu(QStringLiteral("&Info"));
+    const QList<QWidget*> controls = FForm->findChildren<QWidget*>();
+    for (const QString& className : RegisteredClasses()) {
+        for (QWidget* control : controls) {
+            if (QString::fromLatin1(control->metaObject()->className()) != className)
+                continue;
+            FInfoMenu->addAction(QStringLiteral("%1 (%2) …").arg(className, control->objectName()), control,
+                                 [control] { control->setProperty("About", true); });
+        }
+    }
+}
