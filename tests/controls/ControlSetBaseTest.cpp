@@ -1,86 +1,76 @@
 #include "ControlSetBase.h"
 #include "ControlTesting.h"
+#include "Label3D.h"
+#include "TestServices.h"
 
 #include <gtest/gtest.h>
+
+// A class derived from one of the set, as a user of the set would write one.
+class TFancyLabel : public TLabel3D {
+    Q_OBJECT
+
+public:
+    using TLabel3D::TLabel3D;
+};
 
 namespace {
 
 using namespace ControlTesting;
 
-struct TVersionCase {
-    const char* Name;
-    double Version;
-    const char* Text;
-};
-
-void PrintTo(const TVersionCase& row, std::ostream* out) { *out << row.Name; }
-
-class VersionTextOf : public testing::TestWithParam<TVersionCase> {};
-
-TEST_P(VersionTextOf, WritesWholePartAndTwoDigitHundredths)
+TEST(VersionText, KeepsTwoDigitsOfHundredthsRoundedHalfToEven)
 {
-    EXPECT_EQ(VersionText(GetParam().Version), QString::fromLatin1(GetParam().Text));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Versions, VersionTextOf,
-    testing::Values(TVersionCase{"TheSetsOwn", 3.0, "3.00"}, TVersionCase{"HundredthsBelowTen", 3.05, "3.05"},
-                    TVersionCase{"TenthsOnly", 3.5, "3.50"}, TVersionCase{"TieRoundsDownToEven", 3.125, "3.12"},
-                    TVersionCase{"TieRoundsUpToEven", 3.375, "3.38"}, TVersionCase{"TwoDigitWhole", 10.99, "10.99"},
-                    TVersionCase{"BelowOne", 0.07, "0.07"}),
-    [](const testing::TestParamInfo<TVersionCase>& info) { return std::string(info.param.Name); });
-
-TEST(AboutText, HasFourParagraphsWithTheClassAndTheVersion)
-{
-    const QString text = AboutText(QStringLiteral("TSomeControl"), 3.0);
-    EXPECT_FALSE(text.contains(QChar('\n')));
-    const QStringList paragraphs = text.split(QStringLiteral("\r\r"));
-    ASSERT_EQ(paragraphs.size(), 4);
-    EXPECT_TRUE(paragraphs[0].contains(QStringLiteral("Qt 6")));
-    EXPECT_EQ(paragraphs[1], QStringLiteral("TSomeControl"));
-    EXPECT_TRUE(paragraphs[2].startsWith(QStringLiteral("Version 3.00")));
-    EXPECT_TRUE(paragraphs[2].contains(sizeof(void*) == 8 ? QStringLiteral("64-Bit") : QStringLiteral("32-Bit")));
-    EXPECT_TRUE(paragraphs[3].contains(QStringLiteral("MVKubrin")));
-}
-
-// Which colour the frame rule gives a pixel of a 10 x 10 rectangle with two
-// rings: the right and bottom edge of each ring, corners included, take the
-// bottom colour, the rest of the ring the top colour.
-QRgb ExpectedFramePixel(int x, int y, QRgb top, QRgb bottom)
-{
-    const int ring = std::min({x, y, 9 - x, 9 - y});
-    if (ring >= 2)
-        return Underneath;
-    return (x == 9 - ring || y == 9 - ring) ? bottom : top;
+    EXPECT_EQ(VersionText(3.0), "3.00");
+    EXPECT_EQ(VersionText(3.05), "3.05");
+    EXPECT_EQ(VersionText(3.125), "3.12");
+    EXPECT_EQ(VersionText(3.375), "3.38");
 }
 
 TEST(DrawBevelFrame, DrawsRingsInwardWithTheCornerRule)
 {
-    QImage image = Surface(12, 12);
-    TRect inside;
-    {
-        TCanvas canvas(&image);
-        canvas.Pen.Width = 3; // the frame always draws one-pixel lines
-        inside = DrawBevelFrame(canvas, {0, 0, 10, 10}, clRed, clBlue, 2);
-    }
-    EXPECT_EQ(inside, (TRect{2, 2, 8, 8}));
+    QImage image(12, 12, QImage::Format_RGB32);
+    image.fill(Underneath);
+    TCanvas canvas(&image);
+    canvas.Pen.Width = 3; // the frame always draws one-pixel lines
+    EXPECT_EQ(DrawBevelFrame(canvas, {1, 1, 5, 5}, clRed, clBlue, 0), (TRect{1, 1, 5, 5}));
+    EXPECT_EQ(DrawBevelFrame(canvas, {0, 0, 10, 10}, clRed, clBlue, 2), (TRect{2, 2, 8, 8}));
+    canvas.Release();
+    // Each ring's right and bottom edges, corners included, are blue.
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
-            const QRgb expected = x < 10 && y < 10 ? ExpectedFramePixel(x, y, Rgb(clRed), Rgb(clBlue)) : Underneath;
+            const int ring = std::min({x, y, 9 - x, 9 - y});
+            QRgb expected = Underneath;
+            if (ring >= 0 && ring < 2)
+                expected = (x == 9 - ring || y == 9 - ring) ? Rgb(clBlue) : Rgb(clRed);
             ASSERT_EQ(image.pixel(x, y), expected) << x << "," << y;
         }
 }
 
-TEST(DrawBevelFrame, WidthZeroDrawsNothing)
+TEST(About, ShowsTheBoxForEveryTrueAndAlwaysReadsFalse)
 {
-    QImage image = Surface(12, 12);
-    TRect inside;
-    {
-        TCanvas canvas(&image);
-        inside = DrawBevelFrame(canvas, {1, 2, 10, 11}, clRed, clBlue, 0);
-    }
-    EXPECT_EQ(inside, (TRect{1, 2, 10, 11}));
-    EXPECT_EQ(PixelsOf(image, Underneath).size(), 144u);
+    TTestServices services;
+    TLabel3D label;
+    label.setProperty("About", false);
+    EXPECT_TRUE(services.Messages.empty());
+    label.setProperty("About", true);
+    label.setProperty("About", true);
+    EXPECT_FALSE(label.property("About").toBool());
+    ASSERT_EQ(services.Messages.size(), 2u);
+    EXPECT_EQ(services.Messages[1].Icon, TMessageIcon::Information);
+    const QStringList paragraphs = services.Messages[1].Text.split(QStringLiteral("\r\r"));
+    ASSERT_EQ(paragraphs.size(), 4);
+    EXPECT_EQ(paragraphs[1], QStringLiteral("TLabel3D"));
+    EXPECT_TRUE(paragraphs[2].startsWith(QStringLiteral("Version 3.00")));
+}
+
+TEST(About, ADerivedClassShowsItsOwnName)
+{
+    TTestServices services;
+    TFancyLabel label;
+    label.SetAbout(true);
+    ASSERT_EQ(services.Messages.size(), 1u);
+    EXPECT_EQ(services.Messages[0].Text.split(QStringLiteral("\r\r")).value(1), QStringLiteral("TFancyLabel"));
 }
 
 } // namespace
+
+#include "ControlSetBaseTest.moc"

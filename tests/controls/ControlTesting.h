@@ -1,9 +1,8 @@
 #pragma once
 
-// Helpers shared by the control tests: pictures of controls and their pixels.
+// Pictures of controls and their pixels, shared by the control tests.
 
 #include "Colors.h"
-#include "TColor.h"
 
 #include <QImage>
 #include <QTest>
@@ -11,69 +10,66 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <initializer_list>
+#include <set>
 #include <utility>
-#include <vector>
 
 namespace ControlTesting {
 
-// A colour no control of the set paints by default: what lay under a control.
+// What lay under a control: a colour no control of the set paints.
 constexpr QRgb Underneath = 0xFF123456;
+
+using TPixels = std::set<std::pair<int, int>>;
 
 inline QRgb Rgb(TColor color) { return ToQColor(color).rgb(); }
 
-inline QImage Surface(int width, int height, QRgb fill = Underneath)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(fill);
-    return image;
-}
-
-// The control as it paints itself over a surface of Underneath; the
-// widget's own background is not drawn, so unpainted pixels show through.
+// The control painted over Underneath, without a background of the widget's.
 inline QImage Picture(QWidget& widget)
 {
-    QImage image = Surface(widget.width(), widget.height());
+    QImage image(widget.size(), QImage::Format_RGB32);
+    image.fill(Underneath);
     widget.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
     return image;
 }
 
-// The pixels of one colour, as (x, y) in row order, for readable failures.
-inline std::vector<std::pair<int, int>> PixelsOf(const QImage& image, QRgb rgb)
+inline TPixels PixelsOf(const QImage& image, QRgb rgb)
 {
-    std::vector<std::pair<int, int>> pixels;
+    TPixels pixels;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (image.pixel(x, y) == rgb)
-                pixels.emplace_back(x, y);
+                pixels.emplace(x, y);
     return pixels;
 }
 
-// The pixels from (x0, y) to (x1, y), both included.
-inline std::vector<QRgb> Row(const QImage& image, int y, int x0, int x1)
+// The pixels of rectangles given as {left, top, right, bottom}, all included.
+inline TPixels Area(std::initializer_list<std::array<int, 4>> rects)
 {
-    std::vector<QRgb> row;
-    for (int x = x0; x <= x1; ++x)
-        row.push_back(image.pixel(x, y));
-    return row;
+    TPixels pixels;
+    for (const auto& [left, top, right, bottom] : rects)
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x)
+                pixels.emplace(x, y);
+    return pixels;
 }
 
-inline std::vector<QRgb> Column(const QImage& image, int x, int y0, int y1)
+inline TPixels Without(TPixels pixels, const TPixels& taken)
 {
-    std::vector<QRgb> column;
-    for (int y = y0; y <= y1; ++y)
-        column.push_back(image.pixel(x, y));
-    return column;
+    for (const auto& pixel : taken)
+        pixels.erase(pixel);
+    return pixels;
 }
 
-// A control shown in an active window beside a second focusable widget that
-// holds the focus, so that each test decides when the control has it.
+// A control in an active window whose focus another widget holds, so that
+// each test decides when the control has it.
 template <class TControl>
 struct THosted {
     THosted()
     {
-        Window.resize(200, 120);
         FocusHolder->setFocusPolicy(Qt::StrongFocus);
         FocusHolder->setGeometry(180, 100, 10, 10);
+        Window.resize(200, 120);
         Window.show();
         if (!QTest::qWaitForWindowActive(&Window))
             ADD_FAILURE() << "the test window never became active";
