@@ -100,6 +100,9 @@ public:
     static void TurnMatrix(const TMatrix& source, TMatrix& target);
     void RotatePiece(int turnCode, int col, int row, TMatrix& piece) const;
 
+    // Tests of the windows built on the rules set up a falling piece through it.
+    friend struct TWellTestAccess;
+
 protected:
     // Painting and reporting hooks. The defaults do nothing.
     virtual void Paint() {}

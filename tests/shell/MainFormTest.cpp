@@ -15,6 +15,14 @@
 
 #include <memory>
 
+struct TWellTestAccess {
+    static void ForcePiece(TWell& well, int kind)
+    {
+        well.SetCurrentPiece(kind);
+        well.LoadPiece(kind);
+    }
+};
+
 namespace {
 
 // A main window whose game can be put at any level and row count.
@@ -81,23 +89,17 @@ protected:
     {
         Form->Starten1Click();
         Field().SetNextPiece(4);
-        TestWell().ForcePiece(4);
+        ForcePiece(4);
         FillRows(17, 20, 5);
     }
 
-    struct TWellAccess : TKUBRIN {
-        void ForcePiece(int kind)
-        {
-            SetCurrentPiece(kind);
-            LoadPiece(kind);
-        }
-    };
-    TWellAccess& TestWell() { return static_cast<TWellAccess&>(Field()); }
+    // Makes the falling piece a fresh one of the kind, at its position.
+    void ForcePiece(int kind) { TWellTestAccess::ForcePiece(Field(), kind); }
 
     // A landing of an upright bar that removes the given number of rows.
     void LandBarRemoving(int rows)
     {
-        TestWell().ForcePiece(4);
+        ForcePiece(4);
         if (rows > 0)
             FillRows(21 - rows, 20, 5);
         Form->FormKeyPress(QLatin1Char('0'));
@@ -206,7 +208,7 @@ TEST_F(MainWindow, EighthRowRaisesTheLevel)
     Form->FormKeyPress(QLatin1Char('0'));
     TickUntilLanded();
     ASSERT_EQ(Form->Lines(), 4);
-    TestWell().ForcePiece(4);
+    ForcePiece(4);
     FillRows(17, 20, 5);
     Form->FormKeyPress(QLatin1Char('0'));
     QString shownWhileOpen;
