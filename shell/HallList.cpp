@@ -88,7 +88,13 @@ void THallList::AddText(const QByteArray& bytes)
         qsizetype stop = start;
         while (stop < size && text[stop] != QLatin1Char('\r') && text[stop] != QLatin1Char('\n'))
             ++stop;
-        Add(text.mid(start, stop - start));
+        QString line = text.mid(start, stop - start);
+        // A byte-order mark belongs to no name; one starting a line comes from
+        // files joined by hand. Dropping it also means a saved list reads back
+        // exactly as it was.
+        while (line.startsWith(QChar::ByteOrderMark))
+            line.remove(0, 1);
+        Add(line);
         start = stop;
         if (start < size && text[start] == QLatin1Char('\r'))
             ++start;

@@ -60,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"ZeroByteEndsTheText", QByteArray("a\r\nb\0\r\nc", 8), {"a", "b"}},
         TReadCase{"Utf8", "0000001;J\xC3\xBCrgen \xE2\x82\xAC\r\n", {QString::fromUtf8("0000001;Jürgen €")}},
         TReadCase{"Windows1252", "0000001;J\xFCrgen \x80\r\n", {QString::fromUtf8("0000001;Jürgen €")}},
-        TReadCase{"Utf8CutOffAtTheEnd", "0000001;Eva\xC3", {QString::fromUtf8("0000001;EvaÃ")}}),
+        TReadCase{"Utf8CutOffAtTheEnd", "0000001;Eva\xC3", {QString::fromUtf8("0000001;EvaÃ")}},
+        TReadCase{"ByteOrderMarksStartingLines", "\xEF\xBB\xBFz\r\n\xEF\xBB\xBF\xEF\xBB\xBF" "a", {"a", "z"}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 class HallFile : public testing::Test {
