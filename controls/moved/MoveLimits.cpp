@@ -8,12 +8,13 @@ namespace {
 constexpr std::int64_t Smallest = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t Largest = std::numeric_limits<std::int32_t>::max();
 
-// The start of an extent of `size` cells nearest to `start` whose first and
-// last cell are both 32-bit values; a size of 0 ends one before its start.
+// The start of an extent of `size` cells nearest to `start` for which
+// QRect's start + size - 1, worked out from the left, stays a 32-bit value;
+// a size of 0 ends one before its start.
 std::int64_t RepresentableStart(std::int64_t start, std::int64_t size)
 {
     const std::int64_t lowest = Smallest + std::max<std::int64_t>(0, 1 - size);
-    const std::int64_t highest = std::min(Largest, Largest - size + 1);
+    const std::int64_t highest = Largest - size;
     return std::clamp(start, lowest, highest);
 }
 

@@ -38,7 +38,8 @@ private:
 };
 
 // The rectangle at (left, top) of the given size, moved just as far as
-// needed for QRect to hold it: its left edge and its right-most column (and
-// likewise top and bottom) must both be 32-bit values. Sizes below 0 count
-// as 0. Any rectangle that fits is returned unchanged.
+// needed for QRect to hold it: QRect adds the width to the left edge before
+// it subtracts 1, so left + width (and top + height) must stay a 32-bit
+// value, and the right-most column can never be the very largest one. Sizes
+// below 0 count as 0. Any other rectangle is returned unchanged.
 QRect RepresentableBounds(std::int64_t left, std::int64_t top, int width, int height);

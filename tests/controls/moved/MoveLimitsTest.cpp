@@ -52,9 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
         TLimitCase{"TooHighSitsAgainstTheBottomLimit", 0, 0, 199, 9, 0, 0, 100, 20, QRect(0, -10, 100, 20)},
         TLimitCase{"NegativeLimits", -300, -200, -101, -51, 0, 0, 100, 50, QRect(-200, -100, 100, 50)},
         // Here 32-bit arithmetic would wrap the right-most column round to a
-        // negative number and let the control past the limit.
+        // negative number and let the control past the limit. The last
+        // coordinate stays free: QRect could not hold a rectangle ending there.
         TLimitCase{"NearTheLargestCoordinate", Smallest, Smallest, Largest, Largest, Largest - 10, Largest, 100, 20,
-                   QRect(Largest - 99, Largest - 19, 100, 20)},
+                   QRect(Largest - 100, Largest - 20, 100, 20)},
         TLimitCase{"DragProposalBeyond32Bits", 0, 0, 199, 99, std::int64_t(Largest) + 5000, std::int64_t(Smallest) - 1,
                    100, 20, QRect(100, 0, 100, 20)},
         // The right limit at the smallest coordinate leaves no room that a
@@ -112,7 +113,7 @@ TEST(MoveLimits, DefaultsSpanEveryCoordinate)
 TEST(RepresentableBounds, MovesOnlyWhatQRectCannotHold)
 {
     EXPECT_EQ(RepresentableBounds(-40, 30, 10, 5), QRect(-40, 30, 10, 5));
-    EXPECT_EQ(RepresentableBounds(std::int64_t(Largest) + 9, 0, 10, 5), QRect(Largest - 9, 0, 10, 5));
+    EXPECT_EQ(RepresentableBounds(std::int64_t(Largest) + 9, 0, 10, 5), QRect(Largest - 10, 0, 10, 5));
     EXPECT_EQ(RepresentableBounds(0, std::int64_t(Smallest) - 9, 10, 5), QRect(0, Smallest, 10, 5));
     // An empty rectangle ends one before its start.
     EXPECT_EQ(RepresentableBounds(Smallest, 0, 0, 5), QRect(Smallest + 1, 0, 0, 5));
