@@ -14,6 +14,8 @@ void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, 
         canvas.LineTo(rect.Right, rect.Top);
         canvas.Pen.Color = bottomColor;
         canvas.LineTo(rect.Right, rect.Bottom);
+        // One past the left edge, so that the bottom-left corner pixel takes
+        // the bottom colour.
         canvas.LineTo(rect.Left - 1, rect.Bottom);
         rect = rect.Inflated(-1);
     }

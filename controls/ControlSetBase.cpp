@@ -1,5 +1,6 @@
 #include "ControlSetBase.h"
 
+#include "Panel.h"
 #include "Services.h"
 
 #include <QMetaObject>
@@ -36,22 +37,6 @@ void RejectValue(const QString& message) { Services().ShowMessage(message, TMess
 
 TRect DrawBevelFrame(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomColor, int width)
 {
-    canvas.Pen.Width = 1;
-    --rect.Right;
-    --rect.Bottom;
-    for (int ring = 0; ring < width; ++ring) {
-        canvas.Pen.Color = topColor;
-        canvas.MoveTo(rect.Left, rect.Bottom);
-        canvas.LineTo(rect.Left, rect.Top);
-        canvas.LineTo(rect.Right, rect.Top);
-        canvas.Pen.Color = bottomColor;
-        canvas.LineTo(rect.Right, rect.Bottom);
-        // One past the left edge, so that the bottom-left corner pixel takes
-        // the bottom colour.
-        canvas.LineTo(rect.Left - 1, rect.Bottom);
-        rect = rect.Inflated(-1);
-    }
-    ++rect.Right;
-    ++rect.Bottom;
+    Frame3D(canvas, rect, topColor, bottomColor, width);
     return rect;
 }
