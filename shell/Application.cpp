@@ -6,6 +6,8 @@
 #include "Services.h"
 #include "T_KUBRIN.h"
 
+#include <QIcon>
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
@@ -24,4 +26,5 @@ void StartUp()
     RegisterClass<TKUBRIN>();
     QApplication::setApplicationName(QStringLiteral("MVKubrin"));
     QApplication::setApplicationDisplayName(ApplicationTitle);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/MVKubrin.svg")));
 }
