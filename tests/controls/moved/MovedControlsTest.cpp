@@ -53,8 +53,6 @@ QWidget* Label(QWidget* parent)
     return label;
 }
 
-QWidget* Edit(QWidget* parent) { return new TMovedEdit(QStringLiteral("Eingabe"), parent); }
-
 QWidget* List(QWidget* parent)
 {
     auto* list = new TMovedListBox(parent);
@@ -80,22 +78,13 @@ QWidget* RadioGroup(QWidget* parent)
     return group;
 }
 
-QWidget* Image(QWidget* parent)
-{
-    auto* image = new TMovedImage(parent);
-    QPixmap picture(20, 20);
-    picture.fill(Qt::darkGreen);
-    image->SetPicture(picture);
-    return image;
-}
-
 const QPoint Middle(12, 20);
 // Clear of the radio group's buttons, which are controls of their own.
 const QPoint Title(3, 3);
 
 const TKind Kinds[] = {
     {"TMovedLabel", &Label, &SetDesigningOf<TMovedLabel>, Middle},
-    {"TMovedEdit", &Edit, &SetDesigningOf<TMovedEdit>, Middle},
+    {"TMovedEdit", &Plain<TMovedEdit>, &SetDesigningOf<TMovedEdit>, Middle},
     {"TMovedMemo", &Plain<TMovedMemo>, &SetDesigningOf<TMovedMemo>, Middle},
     {"TMovedCheckBox", &Plain<TMovedCheckBox>, &SetDesigningOf<TMovedCheckBox>, Middle},
     {"TMovedRadioButton", &Plain<TMovedRadioButton>, &SetDesigningOf<TMovedRadioButton>, Middle},
@@ -104,7 +93,7 @@ const TKind Kinds[] = {
     {"TMovedGroupBox", &Plain<TMovedGroupBox>, &SetDesigningOf<TMovedGroupBox>, Middle},
     {"TMovedRadioGroup", &RadioGroup, &SetDesigningOf<TMovedRadioGroup>, Title},
     {"TMovedPanel", &Plain<TMovedPanel>, &SetDesigningOf<TMovedPanel>, Middle},
-    {"TMovedImage", &Image, &SetDesigningOf<TMovedImage>, Middle},
+    {"TMovedImage", &Plain<TMovedImage>, &SetDesigningOf<TMovedImage>, Middle},
 };
 
 constexpr QPoint Start(50, 40);
@@ -173,29 +162,12 @@ TEST_P(MovableControl, DragFollowsThePointerAndReportsEveryStepThatMoved)
     Press(Qt::LeftButton, grip);
     MoveTo(grip + QPoint(30, 0));
     EXPECT_EQ(FControl->pos(), Start + QPoint(30, 0));
-    MoveTo(grip + QPoint(30, 25));
+    MoveTo(grip + QPoint(30, 0)); // the pointer has not moved from the press point
     MoveTo(grip + QPoint(-45, -30));
+    Release();
     EXPECT_EQ(FControl->pos(), Start + QPoint(-45, -30));
-    Release();
-    ASSERT_EQ(FMoving->count(), 3);
-    EXPECT_EQ(FMoving->at(2).at(0).value<QObject*>(), FControl);
-}
-
-TEST_P(MovableControl, MoveThatChangesNothingRaisesNothing)
-{
-    const QPoint grip = Grip();
-    Press(Qt::LeftButton, grip);
-    // A move back to the press point, and moves that the limits hold up.
-    MoveTo(grip + QPoint(1, 0));
-    MoveTo(grip);
-    FMoving->clear();
-    MoveTo(grip);
-    SetLimits(Start.x(), Start.y(), Start.x() + 99, Start.y() + 39);
-    MoveTo(grip + QPoint(40, 0));
-    MoveTo(grip + QPoint(0, -40));
-    Release();
-    EXPECT_EQ(FControl->pos(), Start);
-    EXPECT_EQ(FMoving->count(), 0);
+    ASSERT_EQ(FMoving->count(), 2);
+    EXPECT_EQ(FMoving->at(1).at(0).value<QObject*>(), FControl);
 }
 
 TEST_P(MovableControl, DragStopsAtTheLimitsAndReportsOnlyWhatMoved)
@@ -206,43 +178,34 @@ TEST_P(MovableControl, DragStopsAtTheLimitsAndReportsOnlyWhatMoved)
     MoveTo(grip + QPoint(300, 0));
     MoveTo(grip + QPoint(320, 10));
     EXPECT_EQ(FControl->pos(), QPoint(100, 50));
-    MoveTo(grip + QPoint(320, 10)); // the control already sits at the limit
+    MoveTo(grip + QPoint(340, 10)); // the limits hold the control where it is
     MoveTo(grip + QPoint(-200, -200));
     Release();
     EXPECT_EQ(FControl->pos(), QPoint(0, 0));
     EXPECT_EQ(FMoving->count(), 3);
 }
 
-TEST_P(MovableControl, LeftPropertyStaysWithinTheLimits)
+TEST_P(MovableControl, PropertiesStayWithinTheLimits)
 {
     SetLimits(0, 0, 199, 299);
     for (const int left : {0, 37, 100}) {
         Set("Left", left);
         EXPECT_EQ(Get("Left"), left);
     }
-    Set("Left", 150);
-    EXPECT_EQ(Get("Left"), 100);
     Set("Left", -20);
     EXPECT_EQ(Get("Left"), 0);
-    // No property change counts as a drag step.
-    EXPECT_EQ(FMoving->count(), 0);
-}
-
-TEST_P(MovableControl, TooWideForItsLimitsSitsAgainstTheRightOne)
-{
-    SetLimits(0, 0, 49, 299);
-    Set("Left", 0);
-    EXPECT_EQ(Get("Left"), -50);
-    EXPECT_EQ(Get("Width"), 100);
-}
-
-TEST_P(MovableControl, WideningPastTheRightLimitMovesTheControlLeft)
-{
-    SetLimits(0, 0, 199, 299);
+    Set("Left", 150);
+    EXPECT_EQ(Get("Left"), 100);
+    // Growing past the right or bottom limit moves the control instead.
     Set("Width", 180);
-    EXPECT_EQ(FControl->geometry(), QRect(20, Start.y(), 180, 40));
     Set("Height", 290);
     EXPECT_EQ(FControl->geometry(), QRect(20, 10, 180, 290));
+    // Too wide for its limits, it sits against the right one.
+    Set("Width", 100);
+    Set("RightMoveLimit", 49);
+    Set("Left", 0);
+    EXPECT_EQ(FControl->geometry(), QRect(-50, 10, 100, 290));
+    EXPECT_EQ(FMoving->count(), 0);
 }
 
 TEST_P(MovableControl, LimitSettersMoveNothingUntilTheNextChange)
@@ -318,28 +281,23 @@ TEST_P(MovableControl, DesignModeIsNotRestricted)
 INSTANTIATE_TEST_SUITE_P(Eleven, MovableControl, testing::ValuesIn(Kinds),
                          [](const testing::TestParamInfo<TKind>& info) { return std::string(info.param.Name); });
 
-TEST(MovableControl, HiddenControlIsLimitedWhenShown)
+// Qt tells a hidden control of its new bounds only when it is shown: bounds
+// given by Qt's own functions are limited then, bounds that came through
+// SetBounds before the limits were set are left alone.
+TEST(MovableControl, HiddenControlIsLimitedWhenShownOnlyForQtsOwnChanges)
 {
     QWidget window;
     window.resize(300, 200);
     auto* edit = new TMovedEdit(&window);
     edit->SetRightMoveLimit(199);
     edit->setGeometry(150, 10, 100, 20);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(edit->geometry(), QRect(100, 10, 100, 20));
-}
-
-TEST(MovableControl, LimitsReadBeforeTheControlIsShownDoNotMoveIt)
-{
-    QWidget window;
-    window.resize(300, 200);
     auto* panel = new TMovedPanel(&window);
-    panel->SetGeometry(QRect(150, 10, 100, 20));
+    panel->SetGeometry(QRect(150, 40, 100, 20));
     panel->SetRightMoveLimit(199);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(panel->geometry(), QRect(150, 10, 100, 20));
+    EXPECT_EQ(edit->geometry(), QRect(100, 10, 100, 20));
+    EXPECT_EQ(panel->geometry(), QRect(150, 40, 100, 20));
 }
 
 TEST(MovableControl, DraggingAControlInsideAMovableOneLeavesTheOuterInPlace)
