@@ -67,7 +67,8 @@ public:
         // Recorded first, so that the move and resize events of this very
         // change recognise it as ours.
         FBounds = bounds;
-        TBase::setGeometry(bounds);
+        if (bounds != this->geometry())
+            TBase::setGeometry(bounds);
         FBounds = this->geometry();
     }
 
