@@ -36,6 +36,9 @@ THallofFame::THallofFame(THallList& hallList, const QString& fameFile, QWidget* 
     setFont(ClassicFont());
     ListView1->setColumnWidth(0, 75);
     ListView1->setColumnWidth(1, 250);
+    // The two columns are a little wider than the table: a long name is
+    // elided rather than scrolled under a bar that would always show.
+    ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListView1->setItemDelegateForColumn(1, new TReadOnlyColumn(ListView1));
 
     QFont placeFont = ClassicFont();

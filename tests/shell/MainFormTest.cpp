@@ -260,8 +260,9 @@ TEST_F(MainWindow, LevelSixEmptiesTheWellAndAlreadyDisturbs)
     for (TColor cell : Field().Board())
         blocks += cell != clBlack;
     EXPECT_EQ(blocks, column >= 0 ? 1 : 0);
-    if (column >= 0)
+    if (column >= 0) {
         EXPECT_EQ(Field().BoardCell(column, 20), Grey);
+    }
     EXPECT_EQ(Random::Seed(), draws.Seed);
 }
 
@@ -349,8 +350,9 @@ TEST_P(Disturbances, FollowTheOrderOfDraws)
         for (int col = 0; col < TWell::Columns; ++col)
             EXPECT_EQ(Field().BoardCell(col, 20), col == gap ? clBlack : rowColor) << col;
     }
-    if (row >= 0)
+    if (row >= 0) {
         EXPECT_EQ(Field().BoardCell(column, row), Grey);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, Disturbances,
