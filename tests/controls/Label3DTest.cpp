@@ -33,8 +33,9 @@ void ExpectShadowAt(const QImage& image, QRgb caption, QRgb shadow, QPoint offse
         ASSERT_EQ(image.pixel(x - offset.x(), y - offset.y()), caption) << x << "," << y;
     for (const auto& [x, y] : PixelsOf(image, caption)) {
         const QPoint moved(x + offset.x(), y + offset.y());
-        if (image.rect().contains(moved))
+        if (image.rect().contains(moved)) {
             ASSERT_TRUE(image.pixel(moved) == caption || image.pixel(moved) == shadow) << x << "," << y;
+        }
     }
 }
 
