@@ -25,19 +25,24 @@
 // Registers the eleven with the class registry, in the order of the set.
 void RegisterMovedControls();
 
+// The published surface that the eleven share, written once; moc expands it
+// in each class. (It cannot hold the signal: moc reads no access section out
+// of a macro.)
+#define MVK_MOVED_PROPERTIES                                                                                           \
+    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)                                                         \
+    Q_PROPERTY(int Left READ Left WRITE SetLeft)                                                                       \
+    Q_PROPERTY(int Top READ Top WRITE SetTop)                                                                          \
+    Q_PROPERTY(int Width READ Width WRITE SetWidth)                                                                    \
+    Q_PROPERTY(int Height READ Height WRITE SetHeight)                                                                 \
+    Q_PROPERTY(bool About READ About WRITE SetAbout)                                                                   \
+    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)                                   \
+    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)                                         \
+    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)                                      \
+    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
 
 class TMovedLabel : public TMovedControl<TLabel> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -51,16 +56,7 @@ protected:
 
 class TMovedEdit : public TMovedControl<QLineEdit> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -74,16 +70,7 @@ protected:
 
 class TMovedMemo : public TMovedControl<QPlainTextEdit> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -97,16 +84,7 @@ protected:
 
 class TMovedCheckBox : public TMovedControl<QCheckBox> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -120,16 +98,7 @@ protected:
 
 class TMovedRadioButton : public TMovedControl<QRadioButton> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -143,16 +112,7 @@ protected:
 
 class TMovedListBox : public TMovedControl<QListWidget> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -166,16 +126,7 @@ protected:
 
 class TMovedComboBox : public TMovedControl<QComboBox> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -193,16 +144,7 @@ protected:
 
 class TMovedGroupBox : public TMovedControl<QGroupBox> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -216,16 +158,7 @@ protected:
 
 class TMovedRadioGroup : public TMovedControl<TRadioGroup> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -239,16 +172,7 @@ protected:
 
 class TMovedPanel : public TMovedControl<TPanel> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
@@ -262,16 +186,7 @@ protected:
 
 class TMovedImage : public TMovedControl<TImage> {
     Q_OBJECT
-    Q_PROPERTY(QRect geometry READ geometry WRITE SetGeometry)
-    Q_PROPERTY(int Left READ Left WRITE SetLeft)
-    Q_PROPERTY(int Top READ Top WRITE SetTop)
-    Q_PROPERTY(int Width READ Width WRITE SetWidth)
-    Q_PROPERTY(int Height READ Height WRITE SetHeight)
-    Q_PROPERTY(bool About READ About WRITE SetAbout)
-    Q_PROPERTY(qint32 BottomMoveLimit READ BottomMoveLimit WRITE SetBottomMoveLimit)
-    Q_PROPERTY(qint32 LeftMoveLimit READ LeftMoveLimit WRITE SetLeftMoveLimit)
-    Q_PROPERTY(qint32 RightMoveLimit READ RightMoveLimit WRITE SetRightMoveLimit)
-    Q_PROPERTY(qint32 TopMoveLimit READ TopMoveLimit WRITE SetTopMoveLimit)
+    MVK_MOVED_PROPERTIES
 
 public:
     using TMovedControl::TMovedControl;
