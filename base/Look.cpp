@@ -1,5 +1,6 @@
 #include "Look.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -23,4 +24,22 @@ void CentreOnScreen(QWidget& window)
     QRect frame = window.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window.move(frame.topLeft());
+}
+
+QPixmap Picture(const QString& path, qreal ratio)
+{
+    if (ratio > 1) {
+        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+        const bool hasSuffix = dot > path.lastIndexOf(QLatin1Char('/'));
+        const QString fine = hasSuffix ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                                       : path + QStringLiteral("@2x");
+        if (QFile::exists(fine)) {
+            QPixmap pixmap(fine);
+            if (!pixmap.isNull()) {
+                pixmap.setDevicePixelRatio(2);
+                return pixmap;
+            }
+        }
+    }
+    return QPixmap(path);
 }

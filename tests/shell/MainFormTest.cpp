@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "Look.h"
 #include "PreviewForm.h"
 #include "Random.h"
 #include "TestServices.h"
@@ -482,6 +483,20 @@ TEST_F(MainWindow, AboutBoxHasItsLayout)
     EXPECT_FALSE(box.ProgramIcon->pixmap().isNull());
     QTimer::singleShot(0, &box, [&box] { QTest::keyClick(&box, Qt::Key_Return); });
     EXPECT_EQ(box.exec(), QDialog::Accepted);
+}
+
+// The finer twins must be in the resource and exactly twice the size, or a
+// scaled screen would show the coarse picture or shift the window's layout.
+TEST(Pictures, FineTwinsKeepThePictureSize)
+{
+    for (const QString& path : {QStringLiteral(":/pictures/about.png"), QStringLiteral(":/pictures/podium.png")}) {
+        const QPixmap plain = Picture(path, 1);
+        const QPixmap fine = Picture(path, 2);
+        ASSERT_FALSE(plain.isNull()) << path.toStdString();
+        EXPECT_EQ(plain.devicePixelRatio(), 1.0);
+        EXPECT_EQ(fine.devicePixelRatio(), 2.0) << path.toStdString();
+        EXPECT_EQ(fine.size(), plain.size() * 2) << path.toStdString();
+    }
 }
 
 } // namespace
