@@ -32,14 +32,21 @@ export QT_QPA_PLATFORM=xcb
 
 fail() { echo "walkthrough: $*" >&2; exit 1; }
 shot() { import -window root "$work/shots/$1.png"; }
-# The first visible window whose title matches, within a few seconds.
+# The first visible window whose title matches, within a few seconds (or
+# the number of tenths given second).
 window() {
-  for _ in $(seq 200); do
+  for _ in $(seq $((${2:-100} * 2))); do
     local id
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
     [[ -n $id ]] && { echo "$id"; return 0; }
     sleep 0.05
   done
+  return 1
+}
+# Runs a check until it holds, for up to ten seconds: a loaded machine may
+# take its time to save or to open a window.
+eventually() {
+  for _ in $(seq 200); do "$@" && return 0; sleep 0.05; done
   return 1
 }
 
@@ -65,14 +72,19 @@ xdotool key Return
 sleep 0.5
 
 fame="$work/game/Fame.sav"
-[[ -f $fame ]] || fail "no Fame.sav beside the executable"
-grep -qaE "^[0-9]{7};$name"$'\r'"\$" "$fame" || fail "Fame.sav lacks the entry: $(od -c "$fame" | head -3)"
+eventually test -f "$fame" || fail "no Fame.sav beside the executable"
+eventually grep -qaE "^[0-9]{7};$name"$'\r'"\$" "$fame" || fail "Fame.sav lacks the entry: $(od -c "$fame" | head -3)"
 
-xdotool windowfocus --sync "$main"
-xdotool key alt+s
-sleep 0.3
-xdotool key l
-hall=$(window '^Bestenliste$') || fail "no hall of fame window"
+hall=""
+for _ in $(seq 5); do
+  xdotool windowfocus --sync "$main"
+  xdotool key alt+s
+  sleep 0.3
+  xdotool key l
+  hall=$(window '^Bestenliste$' 30) && break
+  xdotool key Escape # a menu that was still opening
+done
+[[ -n $hall ]] || fail "no hall of fame window"
 sleep 0.5
 shot hall-of-fame
 geometry=$(xdotool getwindowgeometry --shell "$hall")
