@@ -17,3 +17,16 @@ public:
 // The general error report: the error's text followed by ".", under the
 // application title, with an error icon. The program then goes on.
 void ShowException(const std::exception& error);
+
+// Runs an event's handling; an error that escapes it is reported, and the
+// fallback stands for the handling's result.
+template <class THandling, class TResult>
+TResult ReportingErrors(THandling&& handling, TResult fallback)
+{
+    try {
+        return handling();
+    } catch (const std::exception& error) {
+        ShowException(error);
+        return fallback;
+    }
+}

@@ -3,6 +3,7 @@
 #include "ClassRegistry.h"
 #include "ControlSet.h"
 #include "ErrorReport.h"
+#include "Look.h"
 #include "Services.h"
 #include "T_KUBRIN.h"
 
@@ -12,12 +13,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        ShowException(error);
-        return false;
-    }
+    return ReportingErrors([&] { return QApplication::notify(receiver, event); }, false);
 }
 
 void StartUp()
@@ -27,4 +23,6 @@ void StartUp()
     QApplication::setApplicationName(QStringLiteral("MVKubrin"));
     QApplication::setApplicationDisplayName(ApplicationTitle);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/MVKubrin.svg")));
+    // Every window and box of the game speaks in the same classic face.
+    QApplication::setFont(ClassicFont());
 }

@@ -11,6 +11,8 @@ int main(int argc, char** argv)
     int result = 0;
     {
         TMainForm mainForm;
+        // The help window and the preview must not keep the program alive.
+        QObject::connect(&mainForm, &TMainForm::Closed, &application, &QApplication::quit);
         mainForm.show();
         result = QApplication::exec();
     }

@@ -9,6 +9,7 @@
 #include "Services.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
@@ -96,6 +97,13 @@ void TMainForm::FormCreate()
         for (const char* sound : {"click.wav", "click2.wav", "click3.wav", "click4.wav"})
             Services().PreloadSound(ProgramFile(QString::fromLatin1(sound)));
     });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        emit Closed();
 }
 
 void TMainForm::showEvent(QShowEvent* event)

@@ -47,8 +47,13 @@ public:
     bool Playing() const { return FPlaying; }
     QString HelpFile() const { return FHelpFile; }
 
+signals:
+    // The window has closed: the program ends, whatever else is still open.
+    void Closed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
     int FScore = 0;

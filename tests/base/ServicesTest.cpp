@@ -1,3 +1,4 @@
+#include "ErrorReport.h"
 #include "Random.h"
 #include "TestServices.h"
 
@@ -51,6 +52,24 @@ TEST(TestServices, AnswersFromTheScriptThenRefuses)
     EXPECT_FALSE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value));
     ASSERT_EQ(services.Inputs.size(), 3u);
     EXPECT_EQ(services.Inputs[0].Initial, QStringLiteral("start"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ErrorReport, AnEscapingFileErrorIsShownAndTheFallbackStands)
+{
+    TTestServices services;
+    const bool handled = ReportingErrors(
+        []() -> bool { throw EFileError::CannotOpen(QStringLiteral("/spiele/Fame.sav")); }, false);
+    EXPECT_FALSE(handled);
+    ASSERT_EQ(services.Messages.size(), 1u);
+    EXPECT_EQ(services.Messages[0].Text, QStringLiteral("Kann Datei /spiele/Fame.sav nicht öffnen."));
+    EXPECT_EQ(services.Messages[0].Icon, TMessageIcon::Error);
+    EXPECT_EQ(services.Messages[0].Caption, QStringLiteral("Morvane Kubrin"));
+    EXPECT_TRUE(ReportingErrors([] { return true; }, false));
+    EXPECT_EQ(services.Messages.size(), 1u);
 }
 
 } // namespace
