@@ -62,50 +62,31 @@ void TPanel::paintEvent(QPaintEvent*)
     PaintOn(canvas);
 }
 
-void TPanel::SetBevelOuter(TBevel value)
+template <class TValue>
+void TPanel::Change(TValue& field, const TValue& value)
 {
-    if (value == FBevelOuter)
+    if (field == value)
         return;
-    FBevelOuter = value;
+    field = value;
     update();
 }
 
-void TPanel::SetBevelInner(TBevel value)
-{
-    if (value == FBevelInner)
-        return;
-    FBevelInner = value;
-    update();
-}
+void TPanel::SetBevelOuter(TBevel value) { Change(FBevelOuter, value); }
+
+void TPanel::SetBevelInner(TBevel value) { Change(FBevelInner, value); }
 
 void TPanel::SetBevelWidth(int value)
 {
-    if (value == FBevelWidth || value < 1)
-        return;
-    FBevelWidth = value;
-    update();
+    if (value >= 1)
+        Change(FBevelWidth, value);
 }
 
 void TPanel::SetBorderWidth(int value)
 {
-    if (value == FBorderWidth || value < 0)
-        return;
-    FBorderWidth = value;
-    update();
+    if (value >= 0)
+        Change(FBorderWidth, value);
 }
 
-void TPanel::SetColor(TColor value)
-{
-    if (value == FColor)
-        return;
-    FColor = value;
-    update();
-}
+void TPanel::SetColor(TColor value) { Change(FColor, value); }
 
-void TPanel::SetCaption(const QString& value)
-{
-    if (value == FCaption)
-        return;
-    FCaption = value;
-    update();
-}
+void TPanel::SetCaption(const QString& value) { Change(FCaption, value); }
