@@ -12,6 +12,8 @@ TPreviewForm::TPreviewForm(QWidget* owner, TColor windowColor)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_QuitOnClose, false);
+    // Shown from the game's menu, it must leave the keyboard with the game.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     QPalette colors = palette();
     colors.setColor(QPalette::Window, ToQColor(windowColor));
     setPalette(colors);

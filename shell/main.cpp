@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "hallFame.h"
 #include "Look.h"
+#include "PreviewForm.h"
 #include "Random.h"
 #include "Services.h"
 
@@ -257,7 +258,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     // controls, but not the keys of a dialog or menu above it.
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
-    if (static_cast<QWidget*>(watched)->window() != this || QApplication::activeModalWidget()
+    // The preview window passes its keys on, so that showing it never takes
+    // the game out of the player's hands.
+    const QWidget* target = static_cast<QWidget*>(watched)->window();
+    if ((target != this && target != KUBRIN1->PreviewForm()) || QApplication::activeModalWidget()
         || QApplication::activePopupWidget())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -457,6 +457,11 @@ TEST_F(MainWindow, PreviewItemShowsAndHidesThePreview)
     EXPECT_TRUE(Form->Vorschaufenster1->isChecked());
     EXPECT_TRUE(Field().ShowNextpiece());
     EXPECT_TRUE(Field().PreviewForm()->isVisible());
+    Form->Starten1Click();
+    Form->Timer1Timer();
+    const int col = Field().PieceCol();
+    QTest::keyClick(Field().PreviewForm(), Qt::Key_Left); // the preview hands its keys to the game
+    EXPECT_EQ(Field().PieceCol(), col - 1);
     Form->Vorschaufenster1Click();
     EXPECT_FALSE(Field().PreviewForm()->isVisible());
 }
