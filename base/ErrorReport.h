@@ -12,6 +12,8 @@ public:
 
     static EFileError CannotCreate(const QString& path);
     static EFileError CannotOpen(const QString& path);
+    // A file too large to be what it should be, left unread.
+    static EFileError TooLarge(const QString& path, qint64 limit);
 };
 
 // The general error report: the error's text followed by ".", under the

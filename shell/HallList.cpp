@@ -1,27 +1,33 @@
 #include "HallList.h"
 
-#include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int ScoreWidth = 7;
 
-QString DecodeText(QByteArrayView bytes)
+QString DecodeLine(QByteArrayView line)
 {
     // Stateless, so that a sequence cut off at the end counts as invalid
     // instead of being held back for more input.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    // Files written on older Windows machines hold their code page.
-    QStringDecoder legacy("windows-1252");
-    if (!legacy.isValid())
-        return QString::fromLatin1(bytes);
-    return legacy(bytes);
+    QString text = utf8(line);
+    if (utf8.hasError()) {
+        // Lines written on older Windows machines hold their code page. One
+        // such line costs nothing to the lines around it.
+        QStringDecoder legacy("windows-1252");
+        text = legacy.isValid() ? QString(legacy(line)) : QString::fromLatin1(line);
+    }
+    // A byte-order mark belongs to no name; one starting a line comes from
+    // files joined by hand. Dropping it also means a saved list reads back
+    // exactly as it was.
+    qsizetype marks = 0;
+    while (marks < text.size() && text[marks] == QChar::ByteOrderMark)
+        ++marks;
+    return marks ? text.mid(marks) : text;
 }
 
 } // namespace
@@ -30,8 +36,8 @@ QString HallEntry(int score, const QString& name)
 {
     QString oneLine = name;
     oneLine.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (const QChar breaking : {QChar('\r'), QChar('\n'), QChar(0)})
+        oneLine.replace(breaking, QLatin1Char(' '));
     return QString::number(score).rightJustified(ScoreWidth, QLatin1Char('0')) + QLatin1Char(';') + oneLine;
 }
 
@@ -78,29 +84,36 @@ int THallList::Add(const QString& entry)
     return int(index);
 }
 
-void THallList::AddText(const QByteArray& bytes)
+bool THallList::AddText(const QByteArray& bytes)
 {
-    const qsizetype end = bytes.indexOf('\0');
-    const QString text = DecodeText(QByteArrayView(bytes).first(end < 0 ? bytes.size() : end));
+    const qsizetype zero = bytes.indexOf('\0');
+    const QByteArrayView text = QByteArrayView(bytes).first(zero < 0 ? bytes.size() : zero);
+
+    // The present entries first, so that they win over equal lines; a stable
+    // sort then keeps the first of equal entries, as adding one by one does.
+    QStringList all = FEntries;
     const qsizetype size = text.size();
     qsizetype start = 0;
     while (start < size) {
         qsizetype stop = start;
-        while (stop < size && text[stop] != QLatin1Char('\r') && text[stop] != QLatin1Char('\n'))
+        while (stop < size && text[stop] != '\r' && text[stop] != '\n')
             ++stop;
-        QString line = text.mid(start, stop - start);
-        // A byte-order mark belongs to no name; one starting a line comes from
-        // files joined by hand. Dropping it also means a saved list reads back
-        // exactly as it was.
-        while (line.startsWith(QChar::ByteOrderMark))
-            line.remove(0, 1);
-        Add(line);
+        all.append(DecodeLine(text.sliced(start, stop - start)));
         start = stop;
-        if (start < size && text[start] == QLatin1Char('\r'))
+        if (start < size && text[start] == '\r')
             ++start;
-        if (start < size && text[start] == QLatin1Char('\n'))
+        if (start < size && text[start] == '\n')
             ++start;
     }
+    std::stable_sort(all.begin(), all.end(),
+                     [this](const QString& a, const QString& b) { return FOrder.compare(a, b) < 0; });
+    const auto last = std::unique(all.begin(), all.end(),
+                                  [this](const QString& a, const QString& b) { return FOrder.compare(a, b) == 0; });
+    all.erase(last, all.end());
+    FEntries = std::move(all);
+
+    // Nothing is lost when only more bytes 0 follow the first.
+    return zero < 0 || std::all_of(bytes.cbegin() + zero, bytes.cend(), [](char byte) { return byte == '\0'; });
 }
 
 QByteArray THallList::Text() const
@@ -111,26 +124,4 @@ QByteArray THallList::Text() const
         text += "\r\n";
     }
     return text;
-}
-
-bool THallList::LoadFromFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    AddText(bytes);
-    return true;
-}
-
-bool THallList::SaveToFile(const QString& path) const
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // A failed write is remembered, and commit then keeps the old file.
-    file.write(Text());
-    return file.commit();
 }

@@ -7,12 +7,12 @@
 
 #include <utility>
 
-// The hall of fame's file, beside the executable.
+// The hall of fame's file.
 inline const QString FameFileName = QStringLiteral("Fame.sav");
 
 // One entry: the score padded with "0" to seven digits (never cut), ";" and
-// the name as typed. A line break in the name becomes a blank, so that one
-// entry always stays one line of the file.
+// the name as typed. A line break or a byte 0 in the name becomes a blank,
+// so that one entry always stays one whole line of the file.
 QString HallEntry(int score, const QString& name);
 
 // The score field of an entry (the text before its first ";") and the name
@@ -35,17 +35,14 @@ public:
     int Add(const QString& entry);
     void Clear() { FEntries.clear(); }
 
-    // Adds every line of a saved file like a new entry. The text ends at a
-    // byte 0; lines end at CR, LF or CR LF; UTF-8, else Windows-1252.
-    void AddText(const QByteArray& bytes);
+    // Adds every line of a saved file like a new entry, with the same result
+    // as adding them one by one in file order, but sorted once. The text ends
+    // at a byte 0; lines end at CR, LF or CR LF; each line is UTF-8 where it
+    // is valid UTF-8, else Windows-1252. False when a byte 0 cut off text
+    // that was not read.
+    bool AddText(const QByteArray& bytes);
     // The whole list as the file holds it: UTF-8, CR LF after every line.
     QByteArray Text() const;
-
-    // False when the file cannot be read; the list is then unchanged.
-    bool LoadFromFile(const QString& path);
-    // Replaces the file only once the new content is complete, so a failed
-    // save leaves the previous file as it was. False on any failure.
-    bool SaveToFile(const QString& path) const;
 
 private:
     // Where the entry belongs, and whether an equal one is already there.

@@ -1,17 +1,28 @@
 #include "hallFame.h"
 
 #include "ErrorReport.h"
+#include "FameFile.h"
 #include "HallList.h"
 #include "Look.h"
 #include "Services.h"
 
 #include <QStyledItemDelegate>
 
-#include <algorithm>
-
 namespace {
 
 const QString Vacant = QStringLiteral("(nicht besetzt)");
+
+// More than any column or place label can show; a hand-edited file may hold
+// names of megabytes, and no window should lay those out.
+constexpr qsizetype MostShown = 1024;
+
+QString Shown(const QString& text)
+{
+    if (text.size() <= MostShown)
+        return text;
+    const qsizetype cut = text[MostShown - 1].isHighSurrogate() ? MostShown - 1 : MostShown;
+    return text.left(cut) + QChar(0x2026);
+}
 
 // Only the score column can be edited in place; the names are shown as read.
 class TReadOnlyColumn : public QStyledItemDelegate {
@@ -26,7 +37,7 @@ public:
 
 } // namespace
 
-THallofFame::THallofFame(THallList& hallList, const QString& fameFile, QWidget* owner)
+THallofFame::THallofFame(THallList& hallList, TFameFile& fameFile, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                          | Qt::WindowCloseButtonHint),
       FHallList(hallList),
@@ -46,14 +57,9 @@ THallofFame::THallofFame(THallList& hallList, const QString& fameFile, QWidget* 
     placeFont.setBold(true);
     QPalette black = palette();
     black.setColor(QPalette::WindowText, Qt::black);
-    // Only whole lines show: a line cut through the middle would leave stray
-    // marks on the picture.
-    const int lineSpacing = QFontMetrics(placeFont).lineSpacing();
     for (QLabel* place : {Place1Label, Place2Label, Place3Label}) {
         place->setFont(placeFont);
         place->setPalette(black);
-        const int lines = std::max(1, place->height() / lineSpacing);
-        place->setContentsMargins(0, 0, 0, std::max(0, place->height() - lines * lineSpacing));
     }
     // Scaled screens get the finer podium, at the same size and place.
     Image1->setPixmap(Picture(QStringLiteral(":/pictures/podium.png"), Image1->devicePixelRatioF()));
@@ -69,7 +75,7 @@ void THallofFame::ShowEntries()
     ListView1->clear();
     for (int index = FHallList.Count() - 1; index >= 0; --index) {
         const QString& entry = FHallList[index];
-        auto* row = new QTreeWidgetItem(ListView1, {HallEntryScore(entry), HallEntryName(entry)});
+        auto* row = new QTreeWidgetItem(ListView1, {Shown(HallEntryScore(entry)), Shown(HallEntryName(entry))});
         row->setFlags(row->flags() | Qt::ItemIsEditable);
     }
     QLabel* const places[] = {Place1Label, Place2Label, Place3Label};
@@ -84,11 +90,21 @@ void THallofFame::DeleteBtnClick()
     if (!Services().AskQuestion(QStringLiteral("Wollen Sie tatsächlich die Bestenliste löschen?")))
         return;
     ListView1->clear();
-    FHallList.Clear();
     for (QLabel* place : {Place1Label, Place2Label, Place3Label})
         place->setText(Vacant);
-    // The list is already empty in memory; the old file stays when it cannot
-    // be replaced, and the player is told so.
-    if (!FHallList.SaveToFile(FFameFile))
-        ShowException(EFileError::CannotCreate(FFameFile));
+    // The list empties in memory whatever happens; the old file stays when it
+    // cannot be replaced, and the player is told so.
+    const TFameSaved saved = FFameFile.Clear(FHallList);
+    if (!saved.Saved)
+        ShowException(EFileError::CannotCreate(FFameFile.Path()));
+    ReportBackup(saved);
+}
+
+void ReportBackup(const TFameSaved& saved)
+{
+    if (!saved.Backup.isEmpty())
+        Services().ShowMessage(QStringLiteral("Die bisherige Bestenliste konnte nicht vollständig gelesen werden.\r"
+                                              "Sie wurde vor dem Speichern aufbewahrt als\r")
+                                   + saved.Backup,
+                               TMessageIcon::Information);
 }

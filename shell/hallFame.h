@@ -4,7 +4,9 @@
 
 #include <QDialog>
 
+class TFameFile;
 class THallList;
+struct TFameSaved;
 
 // The hall-of-fame window: the three best names on the podium, every entry
 // from the best down, and a button that clears the hall of fame.
@@ -12,8 +14,8 @@ class THallofFame : public QDialog, public Ui::THallofFame {
     Q_OBJECT
 
 public:
-    // The window reads and clears hallList, and saves it to fameFile.
-    THallofFame(THallList& hallList, const QString& fameFile, QWidget* owner = nullptr);
+    // The window shows and clears hallList, and clears fameFile with it.
+    THallofFame(THallList& hallList, TFameFile& fameFile, QWidget* owner = nullptr);
 
     // Fills the table from the best entry down and puts the three best names
     // on the podium.
@@ -23,5 +25,8 @@ public:
 
 private:
     THallList& FHallList;
-    QString FFameFile;
+    TFameFile& FFameFile;
 };
+
+// Tells the player where a save kept a file that had not been read whole.
+void ReportBackup(const TFameSaved& saved);

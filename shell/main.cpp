@@ -40,7 +40,8 @@ constexpr TColor DisturbanceGrey = RGBColor(125, 125, 125);
 } // namespace
 
 TMainForm::TMainForm(QWidget* owner)
-    : QMainWindow(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      FameFile(ProgramFile(FameFileName))
 {
     setupUi(this);
     setFont(ClassicFont());
@@ -83,10 +84,21 @@ TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
 void TMainForm::FormCreate()
 {
     KUBRIN1->SetPreviewPosition(50, 50);
-    const QString fameFile = ProgramFile(FameFileName);
-    // An unreadable file is reported, and the start-up goes on without it.
-    if (QFileInfo::exists(fameFile) && !HallList.LoadFromFile(fameFile))
-        ShowException(EFileError::CannotOpen(fameFile));
+    // A file that cannot be read is reported, and the start-up goes on
+    // without it.
+    switch (FameFile.Read(HallList)) {
+    case TFameRead::Unreadable:
+    case TFameRead::NotAFile:
+        ShowException(EFileError::CannotOpen(FameFile.Path()));
+        break;
+    case TFameRead::TooLarge:
+        ShowException(EFileError::TooLarge(FameFile.Path(), TFameFile::MaxSize));
+        break;
+    case TFameRead::Complete:
+    case TFameRead::Missing:
+    case TFameRead::CutShort:
+        break;
+    }
     FHelpFile = ProgramFile(QStringLiteral("MVKubrin.hlp"));
     if (!QFileInfo::exists(FHelpFile)) {
         FHelpFile.clear();
@@ -184,10 +196,11 @@ void TMainForm::GameOver()
     QString name;
     if (!Services().InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Bitte geben Sie Ihren Namen ein:"), name))
         return;
-    HallList.Add(HallEntry(FScore, name));
-    if (!HallList.SaveToFile(ProgramFile(FameFileName)))
+    const TFameSaved saved = FameFile.Add(HallList, HallEntry(FScore, name));
+    if (!saved.Saved)
         Services().ShowMessage(QStringLiteral("Bestenliste konnte nicht gespeichert werden,\rentweder es ist kein "
                                               "Speicher mehr frei\roder das Laufwerk ist schreibgeschützt (z.B.: CD)"));
+    ReportBackup(saved);
 }
 
 void TMainForm::Starten1Click()
@@ -302,7 +315,9 @@ void TMainForm::Info1Click()
 
 void TMainForm::Bestenliste1Click()
 {
-    THallofFame window(HallList, ProgramFile(FameFileName), this);
+    // Another copy of the game may have saved since this one last looked.
+    FameFile.Refresh(HallList);
+    THallofFame window(HallList, FameFile, this);
     if (HallList.Count() == 0) {
         Services().ShowMessage(QStringLiteral("Es sind noch keine Personen in der Bestenliste eingetragen"));
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FameFile.h"
 #include "HallList.h"
 #include "ui_main.h"
 
@@ -20,6 +21,7 @@ public:
     QTimer* Timer1 = nullptr;
     // The hall of fame, loaded at start-up and saved whenever it changes.
     THallList HallList;
+    TFameFile FameFile;
 
     // One gravity step of the game, from the timer or the space key.
     void Timer1Timer();

@@ -1,20 +1,14 @@
 #include "HallList.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QRandomGenerator>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
 static void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
 
 TEST(HallList, EntryPadsTheScoreNeverCutsItAndKeepsTheNameOnOneLine)
 {
@@ -60,42 +54,40 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"ZeroByteEndsTheText", QByteArray("a\r\nb\0\r\nc", 8), {"a", "b"}},
         TReadCase{"Utf8", "0000001;J\xC3\xBCrgen \xE2\x82\xAC\r\n", {QString::fromUtf8("0000001;Jürgen €")}},
         TReadCase{"Windows1252", "0000001;J\xFCrgen \x80\r\n", {QString::fromUtf8("0000001;Jürgen €")}},
+        TReadCase{"OneStrayByteCostsOnlyItsOwnLine", "0000002;Zo\xC3\xAB \xF0\x9F\x98\x80\r\n0000001;J\xFCrgen\r\n",
+                  {QString::fromUtf8("0000001;Jürgen"), QString::fromUtf8("0000002;Zoë 😀")}},
         TReadCase{"Utf8CutOffAtTheEnd", "0000001;Eva\xC3", {QString::fromUtf8("0000001;EvaÃ")}},
         TReadCase{"ByteOrderMarksStartingLines", "\xEF\xBB\xBFz\r\n\xEF\xBB\xBF\xEF\xBB\xBF" "a", {"a", "z"}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-class HallFile : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(Folder.isValid()); }
-
-    QTemporaryDir Folder;
-    QString Path = Folder.filePath("Fame.sav");
-};
-
-TEST_F(HallFile, SavesEveryEntryWithCarriageReturnLineFeedInUtf8)
+TEST(HallList, ReadingAWholeFileGivesWhatAddingLineByLineGives)
 {
-    THallList list;
-    list.Add("0000002;b");
-    list.Add(HallEntry(10000000, QString::fromUtf8("Jürgen")));
-    list.Add("0000001;a");
-    ASSERT_TRUE(list.SaveToFile(Path));
-    EXPECT_EQ(ReadBytes(Path), "0000001;a\r\n0000002;b\r\n10000000;J\xC3\xBCrgen\r\n");
-    list.Clear();
-    ASSERT_TRUE(list.SaveToFile(Path));
-    EXPECT_EQ(ReadBytes(Path), "");
+    // Scores from a small range, names in several cases and accents, every
+    // line twice or more in a shuffled order: the duplicate rule has work.
+    const QStringList names{"anna", "Anna", "ANNA", "bert", QString::fromUtf8("Jürgen"), QString::fromUtf8("jürgen"),
+                            QString::fromUtf8("Zoë"), "zoe", ""};
+    QStringList lines;
+    QRandomGenerator random(2024);
+    for (int i = 0; i < 3000; ++i)
+        lines.append(HallEntry(random.bounded(40), names[random.bounded(int(names.size()))]));
+    lines += lines.mid(0, 500);
+    std::shuffle(lines.begin(), lines.end(), random);
+
+    THallList oneByOne;
+    for (const QString& line : lines)
+        oneByOne.Add(line);
+    THallList whole;
+    EXPECT_TRUE(whole.AddText(lines.join("\r\n").toUtf8()));
+    EXPECT_EQ(whole.Entries(), oneByOne.Entries());
+    EXPECT_LT(whole.Count(), 40 * int(names.size()));
 }
 
-TEST_F(HallFile, FailedSaveOrLoadLeavesFileAndListAsTheyWere)
+TEST(HallList, ReadingSaysWhetherAByteZeroCutTextOff)
 {
-    ASSERT_TRUE(QDir(Folder.path()).mkpath("Fame.sav/old"));
     THallList list;
-    list.Add("0000001;a");
-    EXPECT_FALSE(list.LoadFromFile(Path));
-    EXPECT_EQ(list.Count(), 1);
-    EXPECT_FALSE(list.SaveToFile(Path));
-    EXPECT_FALSE(list.SaveToFile(Folder.filePath("missing/Fame.sav")));
-    EXPECT_TRUE(QDir(Path).exists("old"));
-    EXPECT_EQ(QDir(Folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Fame.sav"});
+    EXPECT_TRUE(list.AddText(QByteArray("a\r\n\0\0", 5)));
+    EXPECT_FALSE(list.AddText(QByteArray("b\r\n\0c\r\n", 7)));
+    EXPECT_EQ(list.Entries(), (QStringList{"a", "b"}));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "Look.h"
 #include "TestServices.h"
 #include "hallFame.h"
 #include "main.h"
@@ -9,6 +10,9 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -30,13 +34,17 @@ protected:
         Form = std::make_unique<TMainForm>();
     }
 
-    // Writes Fame.sav and starts the window again, so that it loads the file.
-    void Restart(const QByteArray& fame)
+    void WriteFame(const QByteArray& fame) const
     {
         QFile file(FamePath);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(fame);
-        file.close();
+        ASSERT_EQ(file.write(fame), fame.size());
+    }
+
+    // Writes Fame.sav and starts the window again, so that it loads the file.
+    void Restart(const QByteArray& fame)
+    {
+        WriteFame(fame);
         Form = std::make_unique<TMainForm>();
     }
 
@@ -114,8 +122,10 @@ TEST_F(HallOfFame, EndedGamesAskForTheNameAndSaveTheEntries)
     EXPECT_EQ(Fame(), "0000000;Eva\r\n0000005;a\r\n");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
-    QFile::remove(FamePath);
-    EndGame(); // equal but for case: kept once, saved all the same
+    // Equal but for case: kept once, and the file is saved all the same
+    // (written back with CR LF).
+    WriteFame("0000000;Eva\n0000005;a\n");
+    EndGame();
     EXPECT_EQ(Fame(), "0000000;Eva\r\n0000005;a\r\n");
     EXPECT_TRUE(Services.Messages.empty());
     EXPECT_TRUE(OpenWindow([](THallofFame& window) { EXPECT_EQ(Places(window), (QStringList{"a", "Eva", Vacant})); }));
@@ -141,6 +151,48 @@ TEST_F(HallOfFame, UnreadableFileAtStartIsReportedAndTheHelpCheckStillRuns)
     EXPECT_EQ(Services.Messages[0].Icon, TMessageIcon::Error);
     EXPECT_EQ(Form->HallList.Count(), 0);
     EXPECT_FALSE(Form->Inhalt1->isEnabled());
+
+    // A pipe is reported the same way, without waiting for a writer.
+    ASSERT_TRUE(QDir(FamePath).removeRecursively());
+    ASSERT_EQ(mkfifo(QFile::encodeName(FamePath).constData(), 0600), 0);
+    Services.Clear();
+    Form = std::make_unique<TMainForm>();
+    EXPECT_EQ(Services.MessageTexts(), QStringList{"Kann Datei " + FamePath + " nicht öffnen."});
+
+    ASSERT_TRUE(QFile::remove(FamePath));
+    WriteFame("0000001;a\r\n");
+    ASSERT_EQ(truncate(QFile::encodeName(FamePath).constData(), TFameFile::MaxSize + 1), 0);
+    Services.Clear();
+    Form = std::make_unique<TMainForm>();
+    EXPECT_EQ(Services.MessageTexts(),
+              QStringList{"Kann Datei " + FamePath + " nicht öffnen: sie ist größer als 64 MB."});
+}
+
+TEST_F(HallOfFame, TheFirstSaveOverADamagedFileKeepsItAndSaysWhere)
+{
+    Restart(QByteArray("0000005;a\r\n\0" "0000009;b\r\n", 23));
+    Services.InputAnswers = {"Eva", "Udo"};
+    EndGame();
+    EXPECT_EQ(Services.MessageTexts(),
+              QStringList{"Die bisherige Bestenliste konnte nicht vollständig gelesen werden.\r"
+                          "Sie wurde vor dem Speichern aufbewahrt als\r" + FamePath + ".bak"});
+    EXPECT_EQ(Fame(), "0000000;Eva\r\n0000005;a\r\n");
+    EndGame();
+    EXPECT_EQ(Services.Messages.size(), 1u) << "told once";
+}
+
+TEST_F(HallOfFame, WindowShowsTheFileAsAnotherCopySavedItAndCutsHugeNames)
+{
+    Restart("0000001;a\r\n");
+    WriteFame("0000001;a\r\n0000002;" + QByteArray(10'000'000, 'x') + "\r\n");
+    EXPECT_TRUE(OpenWindow([](THallofFame& window) {
+        const QStringList rows = Rows(window);
+        ASSERT_EQ(rows.size(), 2);
+        EXPECT_EQ(rows[1], "0000001|a");
+        EXPECT_LT(rows[0].size(), 1100);
+        EXPECT_TRUE(rows[0].startsWith("0000002|xxx"));
+        EXPECT_TRUE(rows[0].endsWith(QChar(0x2026)));
+    }));
 }
 
 struct TWindowCase {
