@@ -1,4 +1,5 @@
 #include "Look.h"
+#include "PlaceLabel.h"
 #include "TestServices.h"
 #include "hallFame.h"
 #include "main.h"
@@ -297,6 +298,30 @@ TEST_F(HallOfFame, ScoresEditInPlaceOnTheScreenOnlyWhileTheGameGoesOn)
     }));
     EXPECT_EQ(Form->HallList.Entries(), QStringList{"0000001;a"});
     EXPECT_EQ(Fame(), "0000001;a\r\n");
+}
+
+TEST(PlaceLabel, LongNamesBreakAtWordsShowWholeLinesAndEndInAnEllipsis)
+{
+    QFont font = ClassicFont();
+    font.setPixelSize(16);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const QChar ellipsis(0x2026);
+    const QSize twoLines(metrics.horizontalAdvance("Mustermann") + 1, 2 * metrics.lineSpacing() + 2);
+
+    EXPECT_EQ(FittedLines("Eva", font, twoLines), QStringList{"Eva"});
+    const QStringList lines = FittedLines("Max Mustermann Schulze", font, twoLines);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "Max");
+    EXPECT_TRUE(lines[1].startsWith("Muster") && lines[1].endsWith(ellipsis)) << lines[1].toStdString();
+
+    // One word wider than the label keeps its beginning, not its middle.
+    const QSize oneLine(metrics.horizontalAdvance("Muster"), metrics.lineSpacing());
+    const QStringList word = FittedLines("Mustermann-Schulze", font, oneLine);
+    ASSERT_EQ(word.size(), 1);
+    EXPECT_TRUE(word[0].startsWith("Mu") && word[0].endsWith(ellipsis)) << word[0].toStdString();
+    for (const QString& line : lines + word)
+        EXPECT_LE(metrics.horizontalAdvance(line), twoLines.width());
 }
 
 } // namespace
