@@ -18,6 +18,8 @@
 // ShowHint.
 class TCustomControl : public TControlSetItem<QWidget> {
     Q_OBJECT
+    // For the form reader: older stored windows may carry it.
+    Q_CLASSINFO("ObsoleteProperties", "ShowHints")
     Q_PROPERTY(TColor Color READ Color WRITE SetColor)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)

@@ -32,7 +32,7 @@ TGalleryWindow::TGalleryWindow(QWidget* parent) : QMainWindow(parent)
     FForm = reader.Read(description, this);
     if (!FForm) {
         // Only a broken build gets here; say so rather than show an empty window.
-        FForm = new QLabel(QStringLiteral("Die Galerie kann nicht gelesen werden: ") + reader.errorString(), this);
+        FForm = new QLabel(QStringLiteral("Die Galerie kann nicht gelesen werden: ") + reader.ErrorString(), this);
     }
     FForm->setMinimumSize(FForm->size());
     setCentralWidget(FForm);

@@ -96,10 +96,67 @@ TEST(FormReader, RegistryKeepsTheOrderAndReplacesDuplicates)
     EXPECT_EQ(CreateRegisteredWidget(QStringLiteral("TNoSuchClass"), nullptr), nullptr);
 }
 
-TEST(FormReader, BrokenDescriptionGivesNothing)
+struct TRefusedCase {
+    const char* Name;
+    QByteArray Probe; // the properties of a TOrderProbe, or a whole widget
+    QString Error;
+};
+void PrintTo(const TRefusedCase& row, std::ostream* out) { *out << row.Name; }
+
+class Refusing : public testing::TestWithParam<TRefusedCase> {};
+
+TEST_P(Refusing, NamesWhatItRefuses)
 {
-    std::unique_ptr<QWidget> form(ReadText("<ui version=\"4.0\"><widget class="));
+    RegisterClass<TOrderProbe>();
+    const QByteArray probe = GetParam().Probe.startsWith("<widget")
+                                 ? GetParam().Probe
+                                 : "<widget class=\"TOrderProbe\" name=\"Probe1\">" + GetParam().Probe + "</widget>";
+    QBuffer buffer;
+    buffer.setData("<ui version=\"4.0\">\n<widget class=\"QWidget\" name=\"Form\">\n" + probe + "\n</widget>\n</ui>");
+    buffer.open(QIODevice::ReadOnly);
+    TFormReader reader;
+    const std::unique_ptr<QWidget> form(reader.Read(buffer));
     EXPECT_FALSE(form);
+    EXPECT_EQ(reader.ErrorString().toStdString(), GetParam().Error.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FormReader, Refusing,
+    testing::Values(
+        TRefusedCase{"UnknownClass", "<widget class=\"TNoSuchClass\" name=\"X\"/>", "line 3: unknown class \"TNoSuchClass\""},
+        TRefusedCase{"UnknownProperty", "<property name=\"Third\"><number>1</number></property>",
+                     "line 3: class \"TOrderProbe\" has no property \"Third\""},
+        TRefusedCase{"TruthValueForANumber", "<property name=\"First\"><bool>true</bool></property>",
+                     "line 3: property \"First\" takes a 32-bit whole number, not <bool>true</bool>"},
+        TRefusedCase{"NumberBeyond32Bits", "<property name=\"Second\"><number>4294967296</number></property>",
+                     "line 3: property \"Second\" takes a 32-bit whole number, not <number>4294967296</number>"},
+        TRefusedCase{"NumberForAText", "<property name=\"Caption\"><number>5</number></property>",
+                     "line 3: property \"Caption\" takes a text, not <number>5</number>"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(FormReader, BrokenDescriptionGivesNothingAndSaysWhere)
+{
+    TFormReader reader;
+    QBuffer buffer;
+    buffer.setData("<ui version=\"4.0\">\n<widget class=");
+    buffer.open(QIODevice::ReadOnly);
+    EXPECT_EQ(reader.Read(buffer), nullptr);
+    EXPECT_TRUE(reader.ErrorString().startsWith("line 2: ")) << reader.ErrorString().toStdString();
+}
+
+TEST(FormReader, RefusesDeepNestingBeforeQtParsesIt)
+{
+    // Qt's own parser recurses once a level: 25 000 levels overflow its stack.
+    const QByteArray open = "<widget class=\"QWidget\" name=\"W\">";
+    QByteArray deep = "<ui version=\"4.0\">";
+    for (int level = 0; level < 25000; ++level)
+        deep += open;
+    QBuffer buffer;
+    buffer.setData(deep);
+    buffer.open(QIODevice::ReadOnly);
+    TFormReader reader;
+    EXPECT_EQ(reader.Read(buffer), nullptr);
+    EXPECT_EQ(reader.ErrorString(), "line 1: nested deeper than 256 levels");
 }
 
 } // namespace
