@@ -179,7 +179,8 @@ void TKUBRIN::SetShowNextpiece(bool value)
 
 void TKUBRIN::SetPreviewSize(int value)
 {
-    if (value < 3 || value == FPreviewSize)
+    // Four cells must make a window Qt can have.
+    if (value < 3 || value > QWIDGETSIZE_MAX / MatrixSize || value == FPreviewSize)
         return;
     FPreviewSize = value;
     FPreviewForm->SetClientSize(MatrixSize * value);

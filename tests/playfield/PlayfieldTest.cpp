@@ -210,8 +210,12 @@ TEST_F(Playfield, PreviewShowsTheMatrixClearedToTheCurrentBackground)
 TEST_F(Playfield, PreviewWindowFollowsItsProperties)
 {
     TPreviewForm* preview = Field->PreviewForm();
-    Field->SetPreviewSize(2);
-    EXPECT_EQ(Field->PreviewSize(), 40);
+    // Too small, or four cells wider than the largest window Qt can make
+    // (once an overflow into a negative size): ignored without a message.
+    for (const int refused : {2, QWIDGETSIZE_MAX / 4 + 1, 536870912}) {
+        Field->SetPreviewSize(refused);
+        EXPECT_EQ(Field->PreviewSize(), 40) << refused;
+    }
     Field->SetPreviewSize(3);
     EXPECT_EQ(preview->size(), QSize(12, 12));
     Field->SetPreviewCaption(QString());
