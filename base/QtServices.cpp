@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSoundEffect>
+#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -154,3 +155,10 @@ bool TQtServices::ShowHelp(const QString& helpFile, const QString& topic)
 std::uint32_t TQtServices::MillisecondsSinceMidnight() { return Random::SystemMillisecondsSinceMidnight(); }
 
 QString TQtServices::ProgramDirectory() { return DirectoryOfExecutable(QCoreApplication::applicationFilePath()); }
+
+bool TQtServices::ProgramDirectoryWritable() { return QFileInfo(ProgramDirectory()).isWritable(); }
+
+QString TQtServices::DataDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/MVKubrin/");
+}

@@ -22,6 +22,8 @@ public:
     bool ShowHelp(const QString& helpFile, const QString& topic) override;
     std::uint32_t MillisecondsSinceMidnight() override;
     QString ProgramDirectory() override;
+    bool ProgramDirectoryWritable() override;
+    QString DataDirectory() override;
 
     void PreloadSound(const QString& path) override;
 

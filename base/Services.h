@@ -37,6 +37,12 @@ public:
     virtual std::uint32_t MillisecondsSinceMidnight() = 0;
     // The folder of the executable, with its trailing separator.
     virtual QString ProgramDirectory() = 0;
+    // Whether the player may create and replace files in that folder; not
+    // so when the game is installed for everyone.
+    virtual bool ProgramDirectoryWritable() = 0;
+    // The player's own folder for the game's data (in the XDG data home),
+    // with its trailing separator. It need not exist yet.
+    virtual QString DataDirectory() = 0;
 };
 
 // The installed services. Installing also points the random generator's

@@ -1,6 +1,8 @@
 #include "FameFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
 
@@ -38,33 +40,17 @@ bool IsRegularFile(int handle)
     return ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-} // namespace
-
-bool WriteWholeFile(const QString& path, const QByteArray& bytes)
+// Reads the hall of fame at path into list: only a regular file of a sane
+// size, never waiting for a writer.
+TFameRead ReadFameFile(const QString& fileName, THallList& list)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // A full disk may take only part of the bytes without calling it an
-    // error: anything short of all of them cancels the save.
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
-TFameFile::TFameFile(QString path) : FPath(std::move(path)) {}
-
-TFameRead TFameFile::Read(THallList& list) const
-{
-    const QByteArray path = QFile::encodeName(FPath);
+    const QByteArray path = QFile::encodeName(fileName);
     struct stat info {};
     if (::stat(path.constData(), &info) != 0)
         return errno == ENOENT ? TFameRead::Missing : TFameRead::Unreadable;
     if (!S_ISREG(info.st_mode))
         return TFameRead::NotAFile;
-    if (info.st_size > MaxSize)
+    if (info.st_size > TFameFile::MaxSize)
         return TFameRead::TooLarge;
     // Opened without waiting, in case a pipe took the file's place since.
     const THandle handle(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -85,11 +71,45 @@ TFameRead TFameFile::Read(THallList& list) const
             break;
         bytes.append(chunk, qsizetype(count));
         // The file may be growing while it is read.
-        if (bytes.size() > MaxSize)
+        if (bytes.size() > TFameFile::MaxSize)
             return TFameRead::TooLarge;
     }
     return list.AddText(bytes) ? TFameRead::Complete : TFameRead::CutShort;
 }
+
+} // namespace
+
+bool WriteWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // A full disk may take only part of the bytes without calling it an
+    // error: anything short of all of them cancels the save.
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+TFameFile PlayersFameFile(const QString& programDirectory, bool programDirectoryWritable,
+                          const QString& dataDirectory)
+{
+    const QString beside = programDirectory + FameFileName;
+    if (programDirectoryWritable)
+        return TFameFile(beside);
+    return TFameFile(dataDirectory + FameFileName, beside);
+}
+
+TFameFile::TFameFile(QString path, QString shared) : FPath(std::move(path)), FShared(std::move(shared)) {}
+
+QString TFameFile::Source() const
+{
+    return FShared.isEmpty() || QFileInfo::exists(FPath) || !QFileInfo::exists(FShared) ? FPath : FShared;
+}
+
+TFameRead TFameFile::Read(THallList& list) const { return ReadFameFile(Source(), list); }
 
 void TFameFile::Refresh(THallList& list) const
 {
@@ -120,14 +140,20 @@ TFameSaved TFameFile::Clear(THallList& list)
 
 TFameSaved TFameFile::Save(THallList& list, bool keepSaved)
 {
+    // The player's data folder may not be there before the first save.
+    QDir().mkpath(QFileInfo(FPath).absolutePath());
     QLockFile lock(FPath + QStringLiteral(".lock"));
     if (!lock.tryLock(LockTimeout))
         return {};
     THallList onDisk;
     TFameSaved result;
-    switch (Read(onDisk)) {
+    switch (ReadFameFile(FPath, onDisk)) {
     case TFameRead::Complete:
+        break;
     case TFameRead::Missing:
+        // The first save of a player who started from the shared file.
+        if (!FShared.isEmpty())
+            ReadFameFile(FShared, onDisk);
         break;
     case TFameRead::NotAFile:
         return {};

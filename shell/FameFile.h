@@ -36,12 +36,16 @@ public:
     // Far above any real list, which grows by one line a game.
     static constexpr qint64 MaxSize = 64 * 1024 * 1024;
 
-    explicit TFameFile(QString path);
+    // The file at path; while it does not exist, the hall of fame starts
+    // from the shared file, if one is given and there.
+    explicit TFameFile(QString path, QString shared = {});
 
     const QString& Path() const { return FPath; }
     QString BackupPath() const { return FPath + QStringLiteral(".bak"); }
+    // The file that reading takes the hall of fame from now.
+    QString Source() const;
 
-    // Adds what the file holds to list.
+    // Adds what the hall of fame's file holds to list.
     TFameRead Read(THallList& list) const;
     // Makes list what the file holds now, with this run's unsaved entries;
     // keeps list as it is when the file cannot be read at all.
@@ -57,9 +61,17 @@ private:
     bool KeepBackup() const;
 
     QString FPath;
+    QString FShared;
     // Entries of this run that no save has written yet.
     QStringList FUnsaved;
 };
+
+// Where a player's hall of fame lives: beside the executable when the
+// player may write there; otherwise (a system-wide install) in the player's
+// own data folder, starting from the shared file beside the executable until
+// the player's first save.
+TFameFile PlayersFameFile(const QString& programDirectory, bool programDirectoryWritable,
+                          const QString& dataDirectory);
 
 // Replaces the file at path with bytes, in one step, only once every byte
 // has been written; false, with the file as it was, on any failure.

@@ -41,7 +41,8 @@ constexpr TColor DisturbanceGrey = RGBColor(125, 125, 125);
 
 TMainForm::TMainForm(QWidget* owner)
     : QMainWindow(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      FameFile(ProgramFile(FameFileName))
+      FameFile(PlayersFameFile(Services().ProgramDirectory(), Services().ProgramDirectoryWritable(),
+                               Services().DataDirectory()))
 {
     setupUi(this);
     setFont(ClassicFont());
@@ -89,10 +90,10 @@ void TMainForm::FormCreate()
     switch (FameFile.Read(HallList)) {
     case TFameRead::Unreadable:
     case TFameRead::NotAFile:
-        ShowException(EFileError::CannotOpen(FameFile.Path()));
+        ShowException(EFileError::CannotOpen(FameFile.Source()));
         break;
     case TFameRead::TooLarge:
-        ShowException(EFileError::TooLarge(FameFile.Path(), TFameFile::MaxSize));
+        ShowException(EFileError::TooLarge(FameFile.Source(), TFameFile::MaxSize));
         break;
     case TFameRead::Complete:
     case TFameRead::Missing:

@@ -2,7 +2,8 @@
 
 #include <QDir>
 
-TTestServices::TTestServices() : Directory(QDir::tempPath() + QLatin1Char('/'))
+TTestServices::TTestServices()
+    : Directory(QDir::tempPath() + QLatin1Char('/')), Data(QDir::tempPath() + QStringLiteral("/mvkubrin-data/"))
 {
     InstallServices(this);
 }

@@ -41,6 +41,8 @@ public:
     bool ShowHelp(const QString& helpFile, const QString& topic) override;
     std::uint32_t MillisecondsSinceMidnight() override { return Clock; }
     QString ProgramDirectory() override { return Directory; }
+    bool ProgramDirectoryWritable() override { return Writable; }
+    QString DataDirectory() override { return Data; }
 
     QStringList MessageTexts() const;
     void Clear();
@@ -62,4 +64,8 @@ public:
 
     std::uint32_t Clock = 0;
     QString Directory;
+    bool Writable = true;
+    // Never the real home: a folder of the temporary area unless a test
+    // chooses one.
+    QString Data;
 };

@@ -226,4 +226,27 @@ TEST_F(FameFile, OnlyARegularFileOfASaneSizeIsRead)
     EXPECT_EQ(Bytes(Path), "0000002;b\r\n");
 }
 
+TEST_F(FameFile, APlayerWhoMayNotWriteBesideTheProgramKeepsAFileOfHisOwnStartingFromTheShared)
+{
+    const QString program = Folder.path() + "/";
+    const QString data = Folder.filePath("home/.local/share/MVKubrin/");
+    EXPECT_EQ(PlayersFameFile(program, true, data).Path(), Path);
+
+    Write("0000005;Alt\r\n");
+    TFameFile own = PlayersFameFile(program, false, data);
+    EXPECT_EQ(own.Path(), data + "Fame.sav");
+    THallList list;
+    EXPECT_EQ(own.Read(list), TFameRead::Complete);
+    EXPECT_EQ(list.Entries(), QStringList{"0000005;Alt"});
+    EXPECT_TRUE(own.Add(list, "0000009;Neu").Saved);
+    EXPECT_EQ(Bytes(own.Path()), "0000005;Alt\r\n0000009;Neu\r\n");
+    EXPECT_EQ(Bytes(Path), "0000005;Alt\r\n");
+
+    // From the first save on, the player's own file is the hall of fame.
+    Write("0000001;Danach\r\n");
+    THallList again;
+    own.Read(again);
+    EXPECT_EQ(again.Entries(), (QStringList{"0000005;Alt", "0000009;Neu"}));
+}
+
 } // namespace

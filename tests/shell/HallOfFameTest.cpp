@@ -182,6 +182,21 @@ TEST_F(HallOfFame, TheFirstSaveOverADamagedFileKeepsItAndSaysWhere)
     EXPECT_EQ(Services.Messages.size(), 1u) << "told once";
 }
 
+TEST_F(HallOfFame, APlayerWhoMayNotWriteBesideTheProgramSavesIntoTheOwnDataFolder)
+{
+    QTemporaryDir home;
+    Services.Data = home.filePath("MVKubrin/");
+    Services.Writable = false;
+    Restart("0000005;a\r\n");
+    Services.InputAnswers = {"Eva"};
+    EndGame();
+    EXPECT_TRUE(Services.Messages.empty());
+    EXPECT_EQ(Fame(), "0000005;a\r\n");
+    QFile own(Services.Data + "Fame.sav");
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    EXPECT_EQ(own.readAll(), "0000000;Eva\r\n0000005;a\r\n");
+}
+
 TEST_F(HallOfFame, WindowShowsTheFileAsAnotherCopySavedItAndCutsHugeNames)
 {
     Restart("0000001;a\r\n");
