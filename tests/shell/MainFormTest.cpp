@@ -505,3 +505,65 @@ TEST(Pictures, FineTwinsKeepThePictureSize)
 }
 
 } // namespace
+
+#include "Player.h"
+
+namespace {
+
+QStringList BoardPicture(const TWell& well)
+{
+    QStringList rows;
+    for (int row = 0; row < TWell::Rows; ++row) {
+        QString line;
+        for (int col = 0; col < TWell::Columns; ++col) {
+            const TColor cell = well.BoardCell(col, row);
+            static const std::pair<TColor, char> Names[] = {{clBlack, '.'}, {Grey, 'G'},     {clBlue, 'B'},
+                                                            {clFuchsia, 'F'}, {clAqua, 'A'}, {clRed, 'R'},
+                                                            {clMaroon, 'M'},  {clOlive, 'O'}, {clLime, 'L'}};
+            char name = '#'; // the colour of a rising row
+            for (const auto& [color, letter] : Names)
+                if (cell == color)
+                    name = letter;
+            line += QLatin1Char(name);
+        }
+        rows.append(line);
+    }
+    return rows;
+}
+
+TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
+{
+    TPlayer player;
+    Form->Starten1Click();
+    for (int piece = 0; piece < 3000 && Form->Playing(); ++piece) {
+        for (TPlayer::TMove move : player.Plan(Field())) {
+            switch (move) {
+            case TPlayer::TMove::Left: Form->FormKeyDown(Qt::Key_Left); break;
+            case TPlayer::TMove::Right: Form->FormKeyDown(Qt::Key_Right); break;
+            case TPlayer::TMove::TurnClockwise: Form->FormKeyDown(Qt::Key_Down); break;
+            case TPlayer::TMove::Drop: Form->FormKeyPress(QLatin1Char('0')); break;
+            }
+        }
+        Form->FormKeyDown(Qt::Key_Space);
+    }
+    EXPECT_FALSE(Form->Playing());
+    EXPECT_EQ(Field().NumberOfPieces(), 344);
+    EXPECT_EQ(Form->Score(), 13091);
+    EXPECT_EQ(Form->Level(), 9);
+    EXPECT_EQ(Form->Lines(), 120);
+    EXPECT_EQ(Random::Seed(), 1527608045u);
+    const QString level = "Changing level...\rFree lines = ";
+    EXPECT_EQ(Services.MessageTexts(), (QStringList{level + "19", level + "16", level + "17", level + "12", level + "7",
+                                                    level + "13", level + "14", level + "17", level + "14"}));
+    // The game ended on a grey block that appeared in row 1, in the new
+    // piece's way.
+    EXPECT_EQ(BoardPicture(Field()), (QStringList{
+                                         "..........", "......G...", "..........", "..........", "..........",
+                                         "..........", "..........", "..........", "..........", "..........",
+                                         "..........", "..........", "..........", "..........", "..........",
+                                         "..........", "..........", "..........", "..........", "..OOBB....",
+                                         ".OO.BBG...",
+                                     }));
+}
+
+} // namespace
