@@ -6,7 +6,6 @@
 #include "hallFame.h"
 #include "Look.h"
 #include "PreviewForm.h"
-#include "Random.h"
 #include "Services.h"
 
 #include <QApplication>
@@ -18,24 +17,44 @@
 
 namespace {
 
-struct TLevelStep {
-    int From;
-    int Lines;
-    int Interval;
-    int Level;
+using TCommand = TGame::TCommand;
+
+// The game's keys: a key pressed, by its code, or a character typed.
+struct TGameKey {
+    int Key;
+    char Character;
+    TCommand Command;
 };
 
-// Each row is tested only while the level is the one before it, so a landing
-// gains at most one level.
-constexpr TLevelStep LevelTable[] = {
-    {0, 8, 800, 1},    {1, 20, 650, 2},   {2, 33, 500, 3},   {3, 44, 350, 4},   {4, 55, 200, 5},
-    {5, 66, 150, 6},   {6, 80, 150, 7},   {7, 100, 150, 8},  {8, 120, 150, 9},
+constexpr TGameKey GameKeys[] = {
+    {.Key = Qt::Key_Left, .Character = 0, .Command = TCommand::MoveLeft},
+    {.Key = Qt::Key_Right, .Character = 0, .Command = TCommand::MoveRight},
+    {.Key = Qt::Key_Up, .Character = 0, .Command = TCommand::TurnCounterClockwise},
+    {.Key = Qt::Key_Down, .Character = 0, .Command = TCommand::TurnClockwise},
+    {.Key = Qt::Key_Space, .Character = 0, .Command = TCommand::Step},
+    {.Key = 0, .Character = '0', .Command = TCommand::Drop},
+    {.Key = 0, .Character = 'N', .Command = TCommand::NewGame},
+    {.Key = 0, .Character = 'n', .Command = TCommand::NewGame},
 };
 
-constexpr int StartInterval = 1000;
-constexpr int FirstDisturbedLevel = 6;
-constexpr int LastScreenLevel = 5;
-constexpr TColor DisturbanceGrey = RGBColor(125, 125, 125);
+// The click of each kind of command, in the order of the game's sounds.
+constexpr const char* SoundFiles[] = {"click.wav", "click2.wav", "click3.wav", "click4.wav"};
+
+const TGameKey* PressedKey(int key)
+{
+    for (const TGameKey& bound : GameKeys)
+        if (bound.Key != 0 && bound.Key == key)
+            return &bound;
+    return nullptr;
+}
+
+const TGameKey* TypedKey(QChar character)
+{
+    for (const TGameKey& bound : GameKeys)
+        if (bound.Character != 0 && QLatin1Char(bound.Character) == character)
+            return &bound;
+    return nullptr;
+}
 
 } // namespace
 
@@ -59,16 +78,14 @@ TMainForm::TMainForm(QWidget* owner)
     }
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
+    FGame = std::make_unique<TGame>(*KUBRIN1, static_cast<TGameEvents&>(*this));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(StartInterval);
+    Timer1->setInterval(FGame->Interval());
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
 
     connect(Starten1, &QAction::triggered, this, &TMainForm::Starten1Click);
-    connect(Pause1, &QAction::toggled, this, [this](bool paused) {
-        if (FPlaying)
-            paused ? Timer1->stop() : Timer1->start();
-    });
+    connect(Pause1, &QAction::toggled, this, [this](bool paused) { FGame->SetPaused(paused); });
     connect(Bestenliste1, &QAction::triggered, this, &TMainForm::Bestenliste1Click);
     connect(Beenden1, &QAction::triggered, this, &TMainForm::Beenden1Click);
     connect(Vorschaufenster1, &QAction::toggled, this, [this](bool shown) { KUBRIN1->SetShowNextpiece(shown); });
@@ -108,7 +125,7 @@ void TMainForm::FormCreate()
     }
     // Opening the sound output can take a while; the window comes first.
     QTimer::singleShot(0, this, [] {
-        for (const char* sound : {"click.wav", "click2.wav", "click3.wav", "click4.wav"})
+        for (const char* sound : SoundFiles)
             Services().PreloadSound(ProgramFile(QString::fromLatin1(sound)));
     });
 }
@@ -127,143 +144,53 @@ void TMainForm::showEvent(QShowEvent* event)
         CentreOnScreen(*this);
 }
 
-void TMainForm::Show(QLabel* label, int value)
+void TMainForm::CounterChanged(TCounter counter, int value)
 {
+    QLabel* const labels[] = {LCP, LCL, LDLT, LSCO};
+    QLabel* label = labels[int(counter)];
     label->setText(QString::number(value));
     label->adjustSize();
 }
 
-void TMainForm::Timer1Timer()
+void TMainForm::TimerChanged(bool running, int interval)
 {
-    const int result = KUBRIN1->Step();
-    if (result == TWell::StepLanded) {
-        FScore += KUBRIN1->CountFreeLines(false);
-        Show(LCP, KUBRIN1->NumberOfPieces());
-        FScore += KUBRIN1->LastDeletedLine() * 4 * (FLevel + 1);
-        FLines += KUBRIN1->LastDeletedLine();
-        Show(LDLT, FLines);
-        for (const TLevelStep& step : LevelTable)
-            if (step.From == FLevel && FLines >= step.Lines) {
-                ChangeLevel(step.Interval, step.Level);
-                break;
-            }
-        if (FLevel >= FirstDisturbedLevel)
-            Disturb();
-    } else if (result == TWell::StepGameOver) {
-        GameOver();
-    }
-    Show(LSCO, FScore);
-}
-
-void TMainForm::ChangeLevel(int interval, int level)
-{
-    Timer1->stop();
+    if (!running)
+        Timer1->stop();
     Timer1->setInterval(interval);
-    Services().ShowMessage(QStringLiteral("Changing level...\rFree lines = ")
-                           + QString::number(KUBRIN1->CountFreeLines(true)));
-    KUBRIN1->SetScreenNumber(level <= LastScreenLevel ? level : 0);
-    Timer1->start();
-    FLevel = level;
-    Show(LCL, level);
+    if (running)
+        Timer1->start();
 }
 
-void TMainForm::Disturb()
-{
-    const int odds = FLines < 80 ? 30 : FLines < 105 ? 20 : FLines < 120 ? 15 : 10;
-    const int half = odds / 2;
-    if (Random::Draw(odds) <= half) {
-        const int column = Random::Draw(9);
-        KUBRIN1->DropBlock(column, -1, DisturbanceGrey);
-    }
-    if (FLevel > 7 && Random::Draw(odds) == 0) {
-        const int blue = 55 + Random::Draw(200);
-        const int green = 55 + Random::Draw(200);
-        const int red = 55 + Random::Draw(200);
-        const int gap = Random::Draw(9);
-        KUBRIN1->PushLine(gap, RGBColor(std::uint8_t(red), std::uint8_t(green), std::uint8_t(blue)));
-    }
-    if (FLevel > 8 && Random::Draw(odds) <= half) {
-        const int row = 1 + Random::Draw(19);
-        const int column = Random::Draw(9);
-        KUBRIN1->DropBlock(column, row, DisturbanceGrey);
-    }
-}
+void TMainForm::LevelMessage(const std::string& text) { Services().ShowMessage(QString::fromStdString(text)); }
 
-void TMainForm::GameOver()
+void TMainForm::NameRequested(int score)
 {
-    Timer1->stop();
-    FPlaying = false;
-    Show(LSCO, FScore);
     QString name;
     if (!Services().InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Bitte geben Sie Ihren Namen ein:"), name))
         return;
-    const TFameSaved saved = FameFile.Add(HallList, HallEntry(FScore, name));
+    const TFameSaved saved = FameFile.Add(HallList, HallEntry(score, name));
     if (!saved.Saved)
         Services().ShowMessage(QStringLiteral("Bestenliste konnte nicht gespeichert werden,\rentweder es ist kein "
                                               "Speicher mehr frei\roder das Laufwerk ist schreibgeschützt (z.B.: CD)"));
     ReportBackup(saved);
 }
 
-void TMainForm::Starten1Click()
-{
-    KUBRIN1->SetScreenNumber(0);
-    FScore = 0;
-    FLevel = 0;
-    FLines = 0;
-    KUBRIN1->NewGame();
-    Timer1->setInterval(StartInterval);
-    Timer1->start();
-    FPlaying = true;
-    for (QLabel* counter : {LCP, LCL, LDLT, LSCO})
-        Show(counter, 0);
-}
-
-void TMainForm::PlayClick(const char* fileName)
+void TMainForm::SoundRequested(TSound sound)
 {
     if (Gerusche1->isChecked())
-        Services().PlaySound(ProgramFile(QString::fromLatin1(fileName)));
+        Services().PlaySound(ProgramFile(QString::fromLatin1(SoundFiles[int(sound)])));
 }
 
 void TMainForm::FormKeyDown(int key)
 {
-    if (!FPlaying)
-        return;
-    switch (key) {
-    case Qt::Key_Left:
-        PlayClick("click2.wav");
-        KUBRIN1->MoveLeft();
-        break;
-    case Qt::Key_Right:
-        PlayClick("click2.wav");
-        KUBRIN1->MoveRight();
-        break;
-    case Qt::Key_Up:
-        PlayClick("click3.wav");
-        KUBRIN1->RotateCounterClockwise();
-        break;
-    case Qt::Key_Down:
-        PlayClick("click3.wav");
-        KUBRIN1->RotateClockwise();
-        break;
-    case Qt::Key_Space:
-        PlayClick("click.wav");
-        Timer1Timer();
-        break;
-    default:
-        break;
-    }
+    if (const TGameKey* bound = PressedKey(key))
+        FGame->Command(bound->Command);
 }
 
 void TMainForm::FormKeyPress(QChar key)
 {
-    if (key == QLatin1Char('0')) {
-        if (!FPlaying)
-            return;
-        FScore += KUBRIN1->DropPiece();
-        PlayClick("click4.wav");
-    } else if (key == QLatin1Char('N') || key == QLatin1Char('n')) {
-        Starten1Click();
-    }
+    if (const TGameKey* bound = TypedKey(key))
+        FGame->Command(bound->Command);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -279,15 +206,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         || QApplication::activePopupWidget())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    static const QString Typed = QStringLiteral("0Nn");
-    const bool pressed = key->text().size() == 1 && Typed.contains(key->text());
-    const bool down = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Up
-                      || key->key() == Qt::Key_Down || key->key() == Qt::Key_Space;
+    const bool down = PressedKey(key->key()) != nullptr;
+    const bool typed = key->text().size() == 1 && TypedKey(key->text().front()) != nullptr;
     if (down)
         FormKeyDown(key->key());
-    if (pressed)
+    if (typed)
         FormKeyPress(key->text().front());
-    return down || pressed;
+    return down || typed;
 }
 
 void TMainForm::Pause1Click() { Pause1->trigger(); }

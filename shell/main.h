@@ -1,17 +1,20 @@
 #pragma once
 
 #include "FameFile.h"
+#include "Game.h"
 #include "HallList.h"
 #include "ui_main.h"
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QTimer;
 
-// The main window: the well, four counters and the menu. It runs the game on
-// its timer, scores landings, raises the level, disturbs the well from
-// level 6 on, and binds keys and menu items to the playfield.
-class TMainForm : public QMainWindow, public Ui::TMainForm {
+// The main window: the well, four counters and the menu. It is the game's
+// view: its timer, keys and menu call the game, and the game's events show
+// on its labels, in its messages and as its sounds.
+class TMainForm : public QMainWindow, public Ui::TMainForm, private TGameEvents {
     Q_OBJECT
 
 public:
@@ -24,16 +27,16 @@ public:
     TFameFile FameFile;
 
     // One gravity step of the game, from the timer or the space key.
-    void Timer1Timer();
-    void ChangeLevel(int interval, int level);
-    void Disturb();
+    void Timer1Timer() { FGame->Step(); }
+    void ChangeLevel(int interval, int level) { FGame->ChangeLevel(interval, level); }
+    void Disturb() { FGame->Disturb(); }
 
     // Key down by key code, and typed characters.
     void FormKeyDown(int key);
     void FormKeyPress(QChar key);
 
     // The menu items, as a click on them.
-    void Starten1Click();
+    void Starten1Click() { FGame->NewGame(); }
     void Pause1Click();
     void Beenden1Click();
     void Gerusche1Click();
@@ -43,10 +46,11 @@ public:
     void Info1Click();
     void Bestenliste1Click();
 
-    int Score() const { return FScore; }
-    int Level() const { return FLevel; }
-    int Lines() const { return FLines; }
-    bool Playing() const { return FPlaying; }
+    TGame& Game() { return *FGame; }
+    int Score() const { return FGame->Score(); }
+    int Level() const { return FGame->Level(); }
+    int Lines() const { return FGame->Lines(); }
+    bool Playing() const { return FGame->Playing(); }
     QString HelpFile() const { return FHelpFile; }
 
 signals:
@@ -58,19 +62,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-    int FScore = 0;
-    int FLevel = 0;
-    int FLines = 0;
-    // Outside a running game the playing keys do nothing and the timer stays
-    // off, so an ended game cannot be stepped on and entered twice.
-    bool FPlaying = false;
-
 private:
-    void FormCreate();
-    void GameOver();
-    void PlayClick(const char* fileName);
-    void ShowHelpTopic(const QString& topic);
-    void Show(QLabel* label, int value);
+    void CounterChanged(TCounter counter, int value) override;
+    void TimerChanged(bool running, int interval) override;
+    void LevelMessage(const std::string& text) override;
+    void NameRequested(int score) override;
+    void SoundRequested(TSound sound) override;
 
+    void FormCreate();
+    void ShowHelpTopic(const QString& topic);
+
+    std::unique_ptr<TGame> FGame;
     QString FHelpFile;
 };

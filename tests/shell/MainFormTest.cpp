@@ -26,37 +26,6 @@ struct TWellTestAccess {
 
 namespace {
 
-// A main window whose game can be put at any level and row count.
-class TTestMainForm : public TMainForm {
-public:
-    void SetGame(int level, int lines)
-    {
-        Starten1Click();
-        FLevel = level;
-        FLines = lines;
-    }
-};
-
-// The generator's formula, written out independently of the code under test.
-struct TDraws {
-    std::uint32_t Seed;
-    int Next(int range)
-    {
-        Seed = Seed * 0x08088405u + 1u;
-        return int((std::uint64_t(Seed) * std::uint32_t(range)) >> 32);
-    }
-};
-
-// The first seed from 1 on for which the predicate holds.
-template <class TPredicate>
-std::uint32_t FindSeed(TPredicate predicate)
-{
-    for (std::uint32_t seed = 1; seed < 10000000u; ++seed)
-        if (predicate(TDraws{seed}))
-            return seed;
-    return 0;
-}
-
 constexpr TColor Grey = 0x7D7D7Du;
 
 // A main window under test: dialogs answered by the double, program files in
@@ -68,7 +37,7 @@ protected:
         ASSERT_TRUE(Folder.isValid());
         Services.Directory = Folder.path() + QLatin1Char('/');
         Services.Clock = 1000;
-        Form = std::make_unique<TTestMainForm>();
+        Form = std::make_unique<TMainForm>();
     }
 
     TKUBRIN& Field() { return *Form->KUBRIN1; }
@@ -97,16 +66,6 @@ protected:
     // Makes the falling piece a fresh one of the kind, at its position.
     void ForcePiece(int kind) { TWellTestAccess::ForcePiece(Field(), kind); }
 
-    // A landing of an upright bar that removes the given number of rows.
-    void LandBarRemoving(int rows)
-    {
-        ForcePiece(4);
-        if (rows > 0)
-            FillRows(21 - rows, 20, 5);
-        Form->FormKeyPress(QLatin1Char('0'));
-        TickUntilLanded();
-    }
-
     // Ticks until the falling piece lands.
     int TickUntilLanded()
     {
@@ -118,7 +77,7 @@ protected:
 
     QTemporaryDir Folder;
     TTestServices Services;
-    std::unique_ptr<TTestMainForm> Form;
+    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(MainWindow, StartsWithoutAGameAndWithTheStoredLayout)
@@ -154,7 +113,7 @@ TEST_F(MainWindow, HelpItemsNeedTheHelpFile)
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.write("<a name=\"id_Index\"></a>");
     help.close();
-    Form = std::make_unique<TTestMainForm>();
+    Form = std::make_unique<TMainForm>();
     EXPECT_TRUE(Form->Inhalt1->isEnabled());
     Form->Inhalt1->trigger();
     Form->Bedienung1Click();
@@ -180,28 +139,7 @@ TEST_F(MainWindow, NewGameResetsAndStartsTheTimer)
         ASSERT_EQ(cell, clBlack);
 }
 
-TEST_F(MainWindow, LandingWithoutRowsScoresTheFreeRows)
-{
-    Form->Starten1Click();
-    FillRows(17, 20, 0);
-    ASSERT_EQ(TickUntilLanded(), 1);
-    const int freeRows = Field().CountFreeLines(false);
-    EXPECT_EQ(Form->Score(), freeRows);
-    EXPECT_EQ(Form->LSCO->text(), QString::number(freeRows));
-    EXPECT_EQ(Form->LCP->text(), QStringLiteral("1"));
-    EXPECT_EQ(Form->Lines(), 0);
-}
 
-TEST_F(MainWindow, FourRowsAtLevelZeroOnAnEmptiedBoardScoreThirtySeven)
-{
-    StartWithBarOverFourRows();
-    Form->FormKeyPress(QLatin1Char('0'));
-    const int dropped = Form->Score();
-    ASSERT_EQ(TickUntilLanded(), 1);
-    EXPECT_EQ(Field().LastDeletedLine(), 4);
-    EXPECT_EQ(Form->Score() - dropped, 21 + 16);
-    EXPECT_EQ(Form->LDLT->text(), QStringLiteral("4"));
-}
 
 TEST_F(MainWindow, EighthRowRaisesTheLevel)
 {
@@ -229,150 +167,9 @@ TEST_F(MainWindow, EighthRowRaisesTheLevel)
     EXPECT_NE(Field().BoardCell(0, 20), clBlack);
 }
 
-TEST_F(MainWindow, ThresholdIsReachedOnlyAtItsRowCount)
-{
-    Form->SetGame(2, 32);
-    Form->Timer1->setInterval(650);
-    LandBarRemoving(0);
-    EXPECT_EQ(Form->Level(), 2);
-    EXPECT_EQ(Form->Timer1->interval(), 650);
-    EXPECT_TRUE(Services.Messages.empty());
-    Form->SetGame(2, 32);
-    LandBarRemoving(1);
-    EXPECT_EQ(Form->Lines(), 33);
-    EXPECT_EQ(Form->Level(), 3);
-    EXPECT_EQ(Form->Timer1->interval(), 500);
-    EXPECT_EQ(Field().ScreenNumber(), 3);
-}
 
-TEST_F(MainWindow, LevelSixEmptiesTheWellAndAlreadyDisturbs)
-{
-    Form->SetGame(5, 65);
-    FillRows(10, 19, 5); // a pile the level change must clear
-    // The level change reseeds from the clock; the disturbance then draws.
-    TDraws draws{Services.Clock};
-    const int test = draws.Next(30);
-    const int column = test <= 15 ? draws.Next(9) : -1;
-    LandBarRemoving(1);
-    EXPECT_EQ(Form->Level(), 6);
-    EXPECT_EQ(Form->Timer1->interval(), 150);
-    EXPECT_EQ(Field().ScreenNumber(), 0);
-    int blocks = 0;
-    for (TColor cell : Field().Board())
-        blocks += cell != clBlack;
-    EXPECT_EQ(blocks, column >= 0 ? 1 : 0);
-    if (column >= 0) {
-        EXPECT_EQ(Field().BoardCell(column, 20), Grey);
-    }
-    EXPECT_EQ(Random::Seed(), draws.Seed);
-}
 
-TEST_F(MainWindow, NoLevelAfterNine)
-{
-    Form->SetGame(9, 200);
-    Form->Timer1->setInterval(150);
-    Form->Timer1Timer();
-    LandBarRemoving(1);
-    EXPECT_EQ(Form->Level(), 9);
-    EXPECT_EQ(Form->Timer1->interval(), 150);
-    EXPECT_TRUE(Services.Messages.empty());
-}
 
-TEST_F(MainWindow, RowsRemovedByADisturbanceCountNothing)
-{
-    const std::uint32_t seed = FindSeed([](TDraws draws) { return draws.Next(30) <= 15; });
-    TDraws draws{seed};
-    draws.Next(30);
-    const int column = draws.Next(9);
-    Form->SetGame(6, 70);
-    FillRows(20, 20, column);
-    const int score = Form->Score();
-    Random::SetSeed(seed);
-    Form->Disturb();
-    EXPECT_EQ(Field().LastDeletedLine(), 1);
-    EXPECT_EQ(Field().BoardCell(column, 20), clBlack);
-    EXPECT_EQ(Form->Lines(), 70);
-    EXPECT_EQ(Form->Score(), score);
-}
-
-struct TDisturbCase {
-    const char* Name;
-    int Level;
-    int Lines;
-};
-
-class Disturbances : public MainWindow, public testing::WithParamInterface<TDisturbCase> {};
-
-// For a seed that sets off every event of the level, the well shows exactly
-// what the draws in their fixed order ask for, and no draw more is taken.
-TEST_P(Disturbances, FollowTheOrderOfDraws)
-{
-    const TDisturbCase& test = GetParam();
-    const int odds = test.Lines < 80 ? 30 : test.Lines < 105 ? 20 : test.Lines < 120 ? 15 : 10;
-    const auto allEvents = [&](TDraws draws) {
-        if (draws.Next(odds) > odds / 2)
-            return false;
-        draws.Next(9);
-        if (test.Level > 7) {
-            if (draws.Next(odds) != 0)
-                return false;
-            for (int i = 0; i < 4; ++i)
-                draws.Next(i < 3 ? 200 : 9);
-        }
-        return test.Level < 9 || draws.Next(odds) <= odds / 2;
-    };
-    const std::uint32_t seed = FindSeed(allEvents);
-    ASSERT_NE(seed, 0u);
-    TDraws draws{seed};
-    draws.Next(odds);
-    const int dropColumn = draws.Next(9);
-    int blue = 0, green = 0, red = 0, gap = -1, row = -1, column = -1;
-    if (test.Level > 7) {
-        draws.Next(odds);
-        blue = 55 + draws.Next(200);
-        green = 55 + draws.Next(200);
-        red = 55 + draws.Next(200);
-        gap = draws.Next(9);
-    }
-    if (test.Level > 8) {
-        draws.Next(odds);
-        row = 1 + draws.Next(19);
-        column = draws.Next(9);
-    }
-
-    Form->SetGame(test.Level, test.Lines);
-    Random::SetSeed(seed);
-    Form->Disturb();
-    EXPECT_EQ(Random::Seed(), draws.Seed);
-    // A rising row lifts the dropped block from the floor by one row.
-    EXPECT_EQ(Field().BoardCell(dropColumn, gap >= 0 ? 19 : 20), Grey);
-    if (gap >= 0) {
-        const TColor rowColor = RGBColor(std::uint8_t(red), std::uint8_t(green), std::uint8_t(blue));
-        for (int col = 0; col < TWell::Columns; ++col)
-            EXPECT_EQ(Field().BoardCell(col, 20), col == gap ? clBlack : rowColor) << col;
-    }
-    if (row >= 0) {
-        EXPECT_EQ(Field().BoardCell(column, row), Grey);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Levels, Disturbances,
-                         testing::Values(TDisturbCase{"LevelSix", 6, 70}, TDisturbCase{"LevelEight", 8, 100},
-                                         TDisturbCase{"LevelNine", 9, 120}),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
-TEST_F(MainWindow, FailedTestDrawMeansOneDrawAndNoBlock)
-{
-    const std::uint32_t seed = FindSeed([](TDraws draws) { return draws.Next(30) > 15; });
-    Form->SetGame(7, 70);
-    Random::SetSeed(seed);
-    Form->Disturb();
-    TDraws draws{seed};
-    draws.Next(30);
-    EXPECT_EQ(Random::Seed(), draws.Seed);
-    for (TColor cell : Field().Board())
-        ASSERT_EQ(cell, clBlack);
-}
 
 TEST_F(MainWindow, KeysPlayTheirSoundsAndSteerThePiece)
 {
