@@ -103,6 +103,9 @@ done
 expect_title "$entry" Eingabe
 shot name-entry
 xdotool windowfocus --sync "$entry"
+# A space sent for the last piece may have reached the box that the game
+# over opened: the name replaces whatever is in it.
+xdotool key ctrl+a BackSpace
 xdotool type --delay 40 "$name"
 xdotool key Return
 sleep 0.5
