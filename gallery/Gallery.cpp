@@ -1,5 +1,6 @@
 #include "ControlSet.h"
 #include "GalleryWindow.h"
+#include "Look.h"
 #include "QtServices.h"
 
 #include <QApplication>
@@ -8,6 +9,8 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MVKubrinGalerie"));
+    // The controls are shown in the face the game's windows use.
+    QApplication::setFont(ClassicFont());
     TQtServices services;
     InstallServices(&services);
     RegisterControlSet();

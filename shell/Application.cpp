@@ -4,7 +4,6 @@
 #include "ControlSet.h"
 #include "ErrorReport.h"
 #include "Look.h"
-#include "Services.h"
 #include "T_KUBRIN.h"
 
 #include <QIcon>
@@ -21,7 +20,9 @@ void StartUp()
     RegisterControlSet();
     RegisterClass<TKUBRIN>();
     QApplication::setApplicationName(QStringLiteral("MVKubrin"));
-    QApplication::setApplicationDisplayName(ApplicationTitle);
+    // No display name: Qt would append it to every caption on the title bars.
+    // The message boxes carry the application title as their own caption.
+    QApplication::setDesktopFileName(QStringLiteral(MVK_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/MVKubrin.svg")));
     // Every window and box of the game speaks in the same classic face.
     QApplication::setFont(ClassicFont());

@@ -3,6 +3,7 @@
 #include "ControlSetBase.h"
 #include "MoveLimits.h"
 
+#include <QAbstractButton>
 #include <QMouseEvent>
 #include <QMoveEvent>
 #include <QRect>
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <type_traits>
 
 // The behaviour every movable control adds to the Qt widget it extends: the
 // left mouse button drags the control across its parent, inside four move
@@ -79,18 +81,22 @@ protected:
     // The press point, in the control's client coordinates; any button.
     void PressAt(QPoint point) { FPress = point; }
     // A move with the left button held: the point pressed follows the pointer.
-    void DragTo(QPoint point)
+    // True when the control moved.
+    bool DragTo(QPoint point)
     {
         const QPoint before = this->pos();
         SetBounds(std::int64_t(this->x()) + point.x() - FPress.x(), std::int64_t(this->y()) + point.y() - FPress.y(),
                   this->width(), this->height());
-        if (this->pos() != before)
-            Moving();
+        if (this->pos() == before)
+            return false;
+        Moving();
+        return true;
     }
 
     void mousePressEvent(QMouseEvent* event) override
     {
         PressAt(event->position().toPoint());
+        FButtonDragged = false;
         TBase::mousePressEvent(event);
         // A label or an image would pass the press on, and a movable parent
         // would then start a drag of its own under this one.
@@ -99,9 +105,12 @@ protected:
 
     void mouseMoveEvent(QMouseEvent* event) override
     {
-        TBase::mouseMoveEvent(event);
+        // Qt would press a dragged button again, as the pointer is still on it.
+        if (!FButtonDragged)
+            TBase::mouseMoveEvent(event);
         if (event->buttons() & Qt::LeftButton) {
-            DragTo(event->position().toPoint());
+            if (DragTo(event->position().toPoint()))
+                ReleaseDraggedButton();
             event->accept();
         }
     }
@@ -119,6 +128,16 @@ protected:
     }
 
 private:
+    // A press on a button that became a drag moved the button: it lets go,
+    // so that the release does not click it.
+    void ReleaseDraggedButton()
+    {
+        if constexpr (std::is_base_of_v<QAbstractButton, TBase>) {
+            FButtonDragged = true;
+            this->setDown(false);
+        }
+    }
+
     // Bounds that did not come through SetBounds (Qt's move, resize and
     // setGeometry) are passed through it now.
     void TakeOutsideBounds()
@@ -130,5 +149,6 @@ private:
 
     TMoveLimits FMoveLimits;
     QPoint FPress;
+    bool FButtonDragged = false;
     QRect FBounds = this->geometry();
 };

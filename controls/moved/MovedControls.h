@@ -108,6 +108,13 @@ signals:
 
 protected:
     void Moving() override { emit OnMoving(this); }
+    // Another button of its group turns a radio button off, a click never
+    // does; Qt would let a button with no sibling uncheck itself.
+    void nextCheckState() override
+    {
+        if (isCheckable())
+            setChecked(true);
+    }
 };
 
 class TMovedListBox : public TMovedControl<QListWidget> {

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # A player's walk through the real program under a private X server: start
-# it, start a game with N, drop pieces with 0 and space until the game ends,
-# enter a name, open the hall of fame and read the name there, check the
-# file beside the executable, close with Esc. The program is seen only
-# through its windows, screenshots and files.
-#   walkthrough.sh <program folder> <work folder>
+# it, find the hall of fame still empty, show the preview, start a game with
+# N, drop pieces with 0 and space until the game ends, enter a name, open the
+# hall of fame and read the name there, check the file beside the
+# executable, close with Esc. Every window's title is read back as the
+# window system has it. The program is seen only through its windows,
+# screenshots and files.
+#   walkthrough.sh <program folder> <work folder> [--wm]
+# With --wm openbox manages the windows, and the walk also checks what it
+# lets the player do with them.
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/xsession.sh"
 source_dir=$1
 work=$2
+wm=${3:-}
 name=WALKTHROUGH
 
 rm -rf "$work"
@@ -15,46 +21,75 @@ mkdir -p "$work/game" "$work/shots"
 # A copy of its own, so that the hall of fame is written there and nowhere else.
 cp "$source_dir"/MVKubrin "$source_dir"/*.wav "$source_dir"/MVKubrin.hlp "$work/game/"
 
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb=$!
+xsession_start $wm
 game=""
 cleanup() {
   [[ -n $game ]] && kill "$game" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-  rm -f "$displayfile"
+  xsession_stop
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [[ -s $displayfile ]] && break; sleep 0.05; done
-export DISPLAY=:$(head -1 "$displayfile")
-# The tests around it run offscreen; this one needs the real window system.
-export QT_QPA_PLATFORM=xcb
 
 fail() { echo "walkthrough: $*" >&2; exit 1; }
 shot() { import -window root "$work/shots/$1.png"; }
-# The first visible window whose title matches, within a few seconds (or
-# the number of tenths given second).
-window() {
-  for _ in $(seq $((${2:-100} * 2))); do
-    local id
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  return 1
-}
 # Runs a check until it holds, for up to ten seconds: a loaded machine may
 # take its time to save or to open a window.
 eventually() {
   for _ in $(seq 200); do "$@" && return 0; sleep 0.05; done
   return 1
 }
+# The title bar shows exactly the caption: nothing appended to it.
+expect_title() {
+  local title
+  title=$(xprop_value "$1" _NET_WM_NAME)
+  [[ $title == "\"$2\"" ]] || fail "the window titled $2 reads $title"
+}
+# A window of fixed size says so, and a window manager offers no way to
+# resize or maximise it.
+expect_fixed_size() {
+  local hints actions
+  hints=$(xprop -id "$1" WM_NORMAL_HINTS)
+  [[ $(sed -n 's/.*minimum size: //p' <<<"$hints") == "$(sed -n 's/.*maximum size: //p' <<<"$hints")" ]] \
+    || fail "$2 may change its size: $hints"
+  [[ -z $wm ]] && return 0
+  actions=$(xprop_value "$1" _NET_WM_ALLOWED_ACTIONS)
+  [[ $actions != *RESIZE* && $actions != *MAXIMIZE* ]] || fail "$2 may be resized or maximised: $actions"
+}
 
 (cd / && exec "$work/game/MVKubrin") >"$work/game.log" 2>&1 &
 game=$!
-main=$(window '^MVKubrin$') || fail "no main window"
+main=$(xwindow '^MVKubrin$') || fail "no main window"
+expect_title "$main" MVKubrin
+expect_fixed_size "$main" "the main window"
 xdotool windowfocus --sync "$main"
 shot start
+
+# The hall of fame is still empty: a message box says so, under the
+# application's title.
+xdotool key alt+s
+sleep 0.3
+xdotool key l
+empty=$(xwindow '^Morvane Kubrin$') || fail "no message about the empty hall of fame"
+expect_title "$empty" "Morvane Kubrin"
+xdotool windowfocus --sync "$empty"
+xdotool key Return
+eventually bash -c "! xdotool search --onlyvisible --name '^Morvane Kubrin\$' >/dev/null" || fail "the message stays"
+
+# The preview: a utility window of the main one, 80 x 80 inside, its frame at
+# (50, 50); it leaves the keyboard with the game.
+xdotool windowfocus --sync "$main"
+xdotool key v
+preview=$(xwindow '^Vorschau$') || fail "no preview window"
+expect_title "$preview" Vorschau
+type=$(xprop_value "$preview" _NET_WM_WINDOW_TYPE)
+[[ $type == _NET_WM_WINDOW_TYPE_UTILITY* ]] || fail "the preview is of the type $type"
+[[ $(xprop_value "$preview" WM_TRANSIENT_FOR) == "window id # $(printf '0x%x' "$main")" ]] \
+  || fail "the preview is not transient for the main window: $(xprop -id "$preview" WM_TRANSIENT_FOR)"
+expect_fixed_size "$preview" "the preview"
+eval "$(xgeometry "$preview")"
+[[ ${WIDTH}x$HEIGHT == 80x80 ]] || fail "the preview is ${WIDTH}x$HEIGHT inside"
+eval "$(xgeometry "$(xframe "$preview")")"
+[[ $X,$Y == 50,50 ]] || fail "the preview's frame stands at $X,$Y"
+shot preview
 
 xdotool key --delay 50 n
 entry=""
@@ -65,8 +100,12 @@ for piece in $(seq 60); do
   fi
 done
 [[ -n $entry ]] || fail "no name entry after 60 pieces"
+expect_title "$entry" Eingabe
 shot name-entry
 xdotool windowfocus --sync "$entry"
+# A space sent for the last piece may have reached the box that the game
+# over opened: the name replaces whatever is in it.
+xdotool key ctrl+a BackSpace
 xdotool type --delay 40 "$name"
 xdotool key Return
 sleep 0.5
@@ -81,17 +120,16 @@ for _ in $(seq 5); do
   xdotool key alt+s
   sleep 0.3
   xdotool key l
-  hall=$(window '^Bestenliste$' 30) && break
+  hall=$(xwindow '^Bestenliste$' 3) && break
   xdotool key Escape # a menu that was still opening
 done
 [[ -n $hall ]] || fail "no hall of fame window"
+expect_title "$hall" Bestenliste
+expect_fixed_size "$hall" "the hall of fame"
 sleep 0.5
 shot hall-of-fame
-geometry=$(xdotool getwindowgeometry --shell "$hall")
-eval "$geometry"
-convert=/usr/bin/convert
-"$convert" "$work/shots/hall-of-fame.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -scale 300% \
-  -colorspace Gray "$work/shots/hall-crop.png"
+xpicture "$hall" "$work/shots/hall.png"
+/usr/bin/convert "$work/shots/hall.png" -scale 300% -colorspace Gray "$work/shots/hall-crop.png"
 tesseract "$work/shots/hall-crop.png" "$work/shots/hall-text" >/dev/null 2>&1
 grep -q "$name" "$work/shots/hall-text.txt" || fail "the name is not to be read in the hall of fame: $(tr '\n' ' ' <"$work/shots/hall-text.txt")"
 

@@ -346,4 +346,61 @@ TEST(MovableControl, ControlKeepsWhatItsWidgetDoes)
     EXPECT_EQ(group->pos(), QPoint(10, 40));
 }
 
+TEST(MovableControl, PressThatBecomesADragMovesAButtonWithoutClickingIt)
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto* check = new TMovedCheckBox(QStringLiteral("Ton"), &window);
+    check->setGeometry(10, 10, 100, 20);
+    auto* radio = new TMovedRadioButton(QStringLiteral("Ein"), &window);
+    radio->setGeometry(10, 100, 100, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(check), static_cast<QAbstractButton*>(radio)}) {
+        QSignalSpy clicks(button, &QAbstractButton::clicked);
+        const QPoint grip = button->pos() + QPoint(5, 10);
+        QTest::mousePress(&window, Qt::LeftButton, {}, grip);
+        // In small steps, as a hand moves: the pointer never leaves the button.
+        for (int step = 1; step <= 40; ++step)
+            QTest::mouseMove(&window, grip + QPoint(2 * step, step / 4));
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, grip + QPoint(80, 10));
+        EXPECT_EQ(button->pos(), grip + QPoint(75, 0)) << button->text().toStdString();
+        EXPECT_FALSE(button->isChecked()) << button->text().toStdString();
+        EXPECT_FALSE(button->isDown()) << button->text().toStdString();
+        EXPECT_EQ(clicks.count(), 0) << button->text().toStdString();
+        // The next press that stays a press clicks it as before.
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 10));
+        EXPECT_TRUE(button->isChecked()) << button->text().toStdString();
+    }
+}
+
+TEST(MovableControl, RadioButtonStaysCheckedWhenClickedAgain)
+{
+    QWidget window;
+    window.resize(300, 200);
+    // One alone on its parent, two side by side on another.
+    auto* loneParent = new QWidget(&window);
+    loneParent->setGeometry(0, 0, 150, 200);
+    auto* lone = new TMovedRadioButton(QStringLiteral("Optionsfeld"), loneParent);
+    lone->setGeometry(10, 10, 120, 20);
+    auto* pairParent = new QWidget(&window);
+    pairParent->setGeometry(150, 0, 150, 200);
+    auto* first = new TMovedRadioButton(QStringLiteral("Erstes"), pairParent);
+    first->setGeometry(10, 10, 120, 20);
+    auto* second = new TMovedRadioButton(QStringLiteral("Zweites"), pairParent);
+    second->setGeometry(10, 40, 120, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    for (QAbstractButton* button : {lone, lone, first, first})
+        button->click();
+    EXPECT_TRUE(lone->isChecked());
+    EXPECT_TRUE(first->isChecked());
+    // A click still moves the check from one of a group to another.
+    second->click();
+    EXPECT_TRUE(second->isChecked());
+    EXPECT_FALSE(first->isChecked());
+}
+
 } // namespace
