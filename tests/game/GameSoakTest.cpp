@@ -81,8 +81,9 @@ public:
         ASSERT_EQ(FShown.Counters[int(TCounter::Score)], FGame.Score());
         ASSERT_EQ(FShown.Counters[int(TCounter::Lines)], FGame.Lines());
         ASSERT_EQ(FShown.Counters[int(TCounter::Level)], FGame.Level());
-        if (FGame.Playing())
+        if (FGame.Playing()) {
             ASSERT_EQ(FShown.Counters[int(TCounter::Pieces)], FWell.NumberOfPieces());
+        }
     }
 
     void Play(TCommand command)

@@ -176,8 +176,9 @@ TEST_F(FameFile, AnUnreadableFileIsKeptAsBackupThoughItCannotBeRead)
 {
     // A file one may write but not read; root reads everything, so the
     // check gives up root's rights first.
-    if (getuid() == 0)
+    if (getuid() == 0) {
         ASSERT_EQ(chown(QFile::encodeName(Folder.path()).constData(), 65534, 65534), 0);
+    }
     const int result = InChild([this] {
         if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             return 10;

@@ -1,31 +1,56 @@
 #!/usr/bin/env bash
 # A player's walk through the real program under a private X server: start
-# it, find the hall of fame still empty, show the preview, start a game with
-# N, drop pieces with 0 and space until the game ends, enter a name, open the
-# hall of fame and read the name there, check the file beside the
-# executable, close with Esc. Every window's title is read back as the
-# window system has it. The program is seen only through its windows,
-# screenshots and files.
+# it, open the help, find the hall of fame still empty, show the preview,
+# start a game with N, drop pieces with 0 and space until the game ends,
+# enter a name, open the hall of fame and read the name there, check the
+# file, close with Esc. Every window's title is read back as the window
+# system has it. The program is seen only through its windows, screenshots
+# and files.
 #   walkthrough.sh <program folder> <work folder> [--wm]
+#       a copy of the program in a folder of its own: Fame.sav beside it
+#   walkthrough.sh --installed <work folder> [--wm]
+#       the installed command, as a player who is not root: Fame.sav in the
+#       player's own data folder
 # With --wm openbox manages the windows, and the walk also checks what it
 # lets the player do with them.
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/xsession.sh"
-source_dir=$1
-work=$2
-wm=${3:-}
+installed=false
+if [[ $1 == --installed ]]; then
+  installed=true
+  shift
+else
+  source_dir=$1
+  shift
+fi
+work=$1
+wm=${2:-}
 name=WALKTHROUGH
 
 rm -rf "$work"
 mkdir -p "$work/game" "$work/shots"
-# A copy of its own, so that the hall of fame is written there and nowhere else.
-cp "$source_dir"/MVKubrin "$source_dir"/*.wav "$source_dir"/MVKubrin.hlp "$work/game/"
+if $installed; then
+  # A player with a home of their own, which root may look into.
+  home=$(mktemp -d)
+  chmod 755 "$home"
+  chown nobody "$home"
+  sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo="sudo"
+  launch() { $sudo runuser -u nobody -- env HOME="$home" DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb /usr/games/mvkubrin; }
+  fame="$home/.local/share/MVKubrin/Fame.sav"
+else
+  # A copy of its own, so that the hall of fame is written there and nowhere else.
+  cp "$source_dir"/MVKubrin "$source_dir"/*.wav "$source_dir"/MVKubrin.hlp "$work/game/"
+  launch() { cd / && exec "$work/game/MVKubrin"; }
+  fame="$work/game/Fame.sav"
+fi
 
 xsession_start $wm
 game=""
 cleanup() {
   [[ -n $game ]] && kill "$game" 2>/dev/null || true
   xsession_stop
+  if $installed; then rm -rf "$home"; fi
 }
 trap cleanup EXIT
 
@@ -55,13 +80,21 @@ expect_fixed_size() {
   [[ $actions != *RESIZE* && $actions != *MAXIMIZE* ]] || fail "$2 may be resized or maximised: $actions"
 }
 
-(cd / && exec "$work/game/MVKubrin") >"$work/game.log" 2>&1 &
+launch >"$work/game.log" 2>&1 &
 game=$!
-main=$(xwindow '^MVKubrin$') || fail "no main window"
+main=$(xwindow '^MVKubrin$') || fail "no main window: $(cat "$work/game.log")"
 expect_title "$main" MVKubrin
 expect_fixed_size "$main" "the main window"
 xdotool windowfocus --sync "$main"
 shot start
+
+# The help file is found beside the program, wherever it was started from.
+xdotool key F1
+help=$(xwindow '^MVKubrin – Hilfe$') || fail "F1 opens no help window"
+expect_title "$help" "MVKubrin – Hilfe"
+# It stays open behind the windows to come; the program still ends with its
+# main window.
+xdotool windowfocus --sync "$main"
 
 # The hall of fame is still empty: a message box says so, under the
 # application's title.
@@ -110,8 +143,7 @@ xdotool type --delay 40 "$name"
 xdotool key Return
 sleep 0.5
 
-fame="$work/game/Fame.sav"
-eventually test -f "$fame" || fail "no Fame.sav beside the executable"
+eventually test -f "$fame" || fail "no $fame"
 eventually grep -qaE "^[0-9]{7};$name"$'\r'"\$" "$fame" || fail "Fame.sav lacks the entry: $(od -c "$fame" | head -3)"
 
 hall=""
