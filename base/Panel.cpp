@@ -2,27 +2,6 @@
 
 #include <QPainter>
 
-void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width)
-{
-    canvas.Pen.Width = 1;
-    --rect.Right;
-    --rect.Bottom;
-    for (int ring = 0; ring < width; ++ring) {
-        canvas.Pen.Color = topColor;
-        canvas.MoveTo(rect.Left, rect.Bottom);
-        canvas.LineTo(rect.Left, rect.Top);
-        canvas.LineTo(rect.Right, rect.Top);
-        canvas.Pen.Color = bottomColor;
-        canvas.LineTo(rect.Right, rect.Bottom);
-        // One past the left edge, so that the bottom-left corner pixel takes
-        // the bottom colour.
-        canvas.LineTo(rect.Left - 1, rect.Bottom);
-        rect = rect.Inflated(-1);
-    }
-    ++rect.Right;
-    ++rect.Bottom;
-}
-
 TPanel::TPanel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void TPanel::PaintOn(TCanvas& canvas) const
@@ -36,12 +15,12 @@ void TPanel::PaintOn(TCanvas& canvas) const
     TColor bottom = clBtnShadow;
     if (FBevelOuter != bvNone) {
         bevelColors(FBevelOuter, top, bottom);
-        Frame3D(canvas, rect, top, bottom, FBevelWidth);
+        rect = DrawBevelFrame(canvas, rect, top, bottom, FBevelWidth);
     }
-    Frame3D(canvas, rect, FColor, FColor, FBorderWidth);
+    rect = DrawBevelFrame(canvas, rect, FColor, FColor, FBorderWidth);
     if (FBevelInner != bvNone) {
         bevelColors(FBevelInner, top, bottom);
-        Frame3D(canvas, rect, top, bottom, FBevelWidth);
+        rect = DrawBevelFrame(canvas, rect, top, bottom, FBevelWidth);
     }
     canvas.Brush.Color = FColor;
     canvas.Brush.Style = TBrushStyle::bsSolid;

@@ -4,11 +4,6 @@
 
 #include <QWidget>
 
-// Draws `width` one-pixel rings inward from rect, the top and left edges in
-// topColor, the right and bottom edges (and the top-right and bottom-left
-// corner pixels) in bottomColor, and shrinks rect by width on every side.
-void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
-
 // A panel with an outer and an inner bevel and a border between them, as
 // the game's windows frame their counters and the playfield.
 class TPanel : public QWidget {

@@ -2,8 +2,9 @@
 
 // What every class of the decorative control set shares: the About property
 // and the information box behind it, the version number and its text, the
-// two-colour frame, the way a refused value is reported, the appearance
-// setter pattern and the design-mode flag.
+// way a refused value is reported, the appearance setter pattern and the
+// design-mode flag. The set's two-colour frame, DrawBevelFrame, is the
+// canvas's own (Canvas.h).
 //
 // A control of the set derives from TControlSetItem<its Qt base>, declares
 // About as the first of its own properties and routes its appearance setters
@@ -41,12 +42,6 @@ void ShowAboutBox(const QObject& control, double version);
 // Reports a value that a setter refused, in an information box with OK; the
 // caller then returns without storing anything.
 void RejectValue(const QString& message);
-
-// Draws `width` one-pixel rings inward from rect: the left and top edges in
-// topColor, the right and bottom edges and the top-right and bottom-left
-// corner pixels in bottomColor. Returns rect shrunk by width on every side;
-// width 0 draws nothing. Leaves the pen at width 1 in bottomColor.
-TRect DrawBevelFrame(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomColor, int width);
 
 // The part of every control of the set that does not depend on its Qt base.
 // TBase is the Qt widget the control extends (QLabel, QLineEdit, QWidget...).

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr QRgb Back = 0xFF000000;
@@ -142,6 +144,26 @@ TEST(Canvas, TextIsDrawnInTheFontColourWithoutBackground)
     }
     EXPECT_FALSE(PixelsOf(image, Rgb(clWhite)).empty());
     EXPECT_EQ(image.pixel(59, 19), Back);
+}
+
+TEST(DrawBevelFrame, DrawsRingsInwardWithTheCornerRule)
+{
+    QImage image(12, 12, QImage::Format_RGB32);
+    image.fill(Back);
+    TCanvas canvas(&image);
+    canvas.Pen.Width = 3; // the frame always draws one-pixel lines
+    EXPECT_EQ(DrawBevelFrame(canvas, {1, 1, 5, 5}, clRed, clBlue, 0), (TRect{1, 1, 5, 5}));
+    EXPECT_EQ(DrawBevelFrame(canvas, {0, 0, 10, 10}, clRed, clBlue, 2), (TRect{2, 2, 8, 8}));
+    canvas.Release();
+    // Each ring's right and bottom edges, corners included, are blue.
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const int ring = std::min({x, y, 9 - x, 9 - y});
+            QRgb expected = Back;
+            if (ring >= 0 && ring < 2)
+                expected = (x == 9 - ring || y == 9 - ring) ? Rgb(clBlue) : Rgb(clRed);
+            ASSERT_EQ(image.pixel(x, y), expected) << x << "," << y;
+        }
 }
 
 } // namespace
