@@ -1,5 +1,7 @@
 #include "Panel.h"
 
+#include "Appearance.h"
+
 #include <QPainter>
 
 TPanel::TPanel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
@@ -41,31 +43,22 @@ void TPanel::paintEvent(QPaintEvent*)
     PaintOn(canvas);
 }
 
-template <class TValue>
-void TPanel::Change(TValue& field, const TValue& value)
-{
-    if (field == value)
-        return;
-    field = value;
-    update();
-}
+void TPanel::SetBevelOuter(TBevel value) { ChangeAppearance(*this, FBevelOuter, value); }
 
-void TPanel::SetBevelOuter(TBevel value) { Change(FBevelOuter, value); }
-
-void TPanel::SetBevelInner(TBevel value) { Change(FBevelInner, value); }
+void TPanel::SetBevelInner(TBevel value) { ChangeAppearance(*this, FBevelInner, value); }
 
 void TPanel::SetBevelWidth(int value)
 {
     if (value >= 1)
-        Change(FBevelWidth, value);
+        ChangeAppearance(*this, FBevelWidth, value);
 }
 
 void TPanel::SetBorderWidth(int value)
 {
     if (value >= 0)
-        Change(FBorderWidth, value);
+        ChangeAppearance(*this, FBorderWidth, value);
 }
 
-void TPanel::SetColor(TColor value) { Change(FColor, value); }
+void TPanel::SetColor(TColor value) { ChangeAppearance(*this, FColor, value); }
 
-void TPanel::SetCaption(const QString& value) { Change(FCaption, value); }
+void TPanel::SetCaption(const QString& value) { ChangeAppearance(*this, FCaption, value); }

@@ -43,10 +43,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // An unchanged value does nothing; any other is stored and repainted.
-    template <class TValue>
-    void Change(TValue& field, const TValue& value);
-
     TBevel FBevelOuter = bvRaised;
     TBevel FBevelInner = bvNone;
     int FBevelWidth = 1;

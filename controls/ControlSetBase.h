@@ -16,6 +16,7 @@
 //         ...
 //     };
 
+#include "Appearance.h"
 #include "Canvas.h"
 #include "TColor.h"
 
@@ -66,13 +67,7 @@ public:
     // True while a form designer edits the control; set by the designer that
     // places it, never by a stored window.
     bool Designing() const { return FDesigning; }
-    void SetDesigning(bool value)
-    {
-        if (FDesigning == value)
-            return;
-        FDesigning = value;
-        Invalidate();
-    }
+    void SetDesigning(bool value) { SetAppearance(FDesigning, value); }
 
     // Qt's tool tip takes the place of the hint; False keeps it from showing.
     bool ShowHint() const { return FShowHint; }
@@ -82,16 +77,12 @@ public:
     virtual void Invalidate() { this->update(); }
 
 protected:
-    // The appearance setter: an unchanged value does nothing, any other is
-    // stored and a repaint requested. True when the value changed.
+    // The appearance step with the control's own full repaint. True when
+    // the value changed.
     template <class TValue>
     bool SetAppearance(TValue& field, const TValue& value)
     {
-        if (field == value)
-            return false;
-        field = value;
-        Invalidate();
-        return true;
+        return ChangeAppearance(field, value, [this] { Invalidate(); });
     }
 
     bool event(QEvent* event) override

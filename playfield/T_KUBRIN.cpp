@@ -1,11 +1,14 @@
 #include "T_KUBRIN.h"
 
+#include "Appearance.h"
 #include "Colors.h"
 #include "PreviewForm.h"
 #include "Services.h"
 
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <tuple>
 
 namespace {
 
@@ -150,20 +153,14 @@ void TKUBRIN::SetPreviewPosition(int x, int y)
     FPreviewForm->move(x, FPreviewForm->y());
 }
 
-void TKUBRIN::SetShowBorderColor(bool value)
-{
-    FShowBorderColor = value;
-    if (!value)
-        FShowFillColor = true;
-    Invalidate();
-}
+// Turning one switch off turns the other on, so that cells never vanish.
+void TKUBRIN::SetShowBorderColor(bool value) { SetShowColors(value, value ? FShowFillColor : true); }
 
-void TKUBRIN::SetShowFillColor(bool value)
+void TKUBRIN::SetShowFillColor(bool value) { SetShowColors(value ? FShowBorderColor : true, value); }
+
+void TKUBRIN::SetShowColors(bool border, bool fill)
 {
-    FShowFillColor = value;
-    if (!value)
-        FShowBorderColor = true;
-    Invalidate();
+    ChangeAppearance(std::tie(FShowBorderColor, FShowFillColor), std::tuple(border, fill), [this] { Invalidate(); });
 }
 
 void TKUBRIN::SetShowNextpiece(bool value)

@@ -90,6 +90,8 @@ protected:
 private:
     // Asks for a Paint at the next paint event.
     void Invalidate();
+    // Stores both switches; a change repaints.
+    void SetShowColors(bool border, bool fill);
     // Keeps the surface as large as the component; a new surface needs a Paint.
     TCanvas& SurfaceCanvas();
     void ShowChanged(int left, int top, int width, int height);

@@ -271,6 +271,13 @@ TEST_F(Playfield, WhatEachWriteRepaints)
     EXPECT_EQ(Field->Paints, 3);
     Field->repaint(); // an uncovered field is only copied
     EXPECT_EQ(Field->Paints, 3);
+    Field->SetShowBorderColor(true); // both as they are: nothing to repaint
+    Field->SetShowFillColor(false);
+    Field->repaint();
+    EXPECT_EQ(Field->Paints, 3);
+    Field->SetShowBorderColor(false); // the fill comes back on with it
+    Field->repaint();
+    EXPECT_EQ(Field->Paints, 4);
     Field->hide();
 }
 
