@@ -31,6 +31,15 @@ void TCanvas::Release()
     }
 }
 
+void TCanvas::Reset()
+{
+    Pen = {};
+    Brush = {};
+    Font = {};
+    FontColor = clBlack;
+    FPenPos = {};
+}
+
 void TCanvas::Fill(int x, int y, int width, int height, TColor color)
 {
     if (width > 0 && height > 0)

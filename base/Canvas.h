@@ -80,6 +80,8 @@ public:
 
     // Ends the painter so that the device can be read or resized.
     void Release();
+    // Pen, brush, font and pen position as a new canvas has them.
+    void Reset();
     QPainter& Painter();
 
 private:
