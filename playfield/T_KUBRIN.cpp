@@ -140,10 +140,10 @@ void TKUBRIN::SetShowColors(bool border, bool fill)
     ChangeAppearance(std::tie(FShowBorderColor, FShowFillColor), std::tuple(border, fill), [this] { FSurface.Invalidate(); });
 }
 
-void TKUBRIN::SetShowNextpiece(bool value)
+// Shown again, it comes to the front; hidden, it is only closed, not destroyed.
+void TKUBRIN::ShowPreviewWindow(bool visible)
 {
-    TWell::SetShowNextpiece(value);
-    if (value) {
+    if (visible) {
         FPreviewForm->show();
         FPreviewForm->raise();
     } else {

@@ -59,7 +59,6 @@ public:
 
     void SetShowBorderColor(bool value);
     void SetShowFillColor(bool value);
-    void SetShowNextpiece(bool value);
     void SetPreviewSize(int value);
     void SetPreviewCaption(const QString& value);
 
@@ -80,6 +79,7 @@ public:
 protected:
     void ClearField() override;
     void OutlineFreeRow(int row) override;
+    void ShowPreviewWindow(bool visible) override;
     void ReportMessage(const std::string& text) override;
 
     void paintEvent(QPaintEvent* event) override;
