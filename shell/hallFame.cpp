@@ -55,8 +55,8 @@ THallofFame::THallofFame(THallList& hallList, const QString& fameFile, QWidget* 
         const int lines = std::max(1, place->height() / lineSpacing);
         place->setContentsMargins(0, 0, 0, std::max(0, place->height() - lines * lineSpacing));
     }
-    // Scaled screens get the finer podium, at the same size and place.
-    Image1->setPixmap(Picture(QStringLiteral(":/pictures/podium.png"), Image1->devicePixelRatioF()));
+    // Drawn for the screen's density, at the same size and place.
+    Image1->setPixmap(Picture(QStringLiteral(":/pictures/podium.svg"), Image1->devicePixelRatioF()));
     // The names are written onto the podium, so the picture lies beneath them.
     Image1->lower();
 
