@@ -87,6 +87,6 @@ void TSurface::PaintEvent(const QPaintEvent& event, const std::function<void()>&
     const QRect exposed = event.rect();
     const qreal ratio = FImage.devicePixelRatio();
     QPainter painter(&FWidget);
-    painter.drawImage(QRectF(exposed), FImage,
-                      QRectF(exposed.x() * ratio, exposed.y() * ratio, exposed.width() * ratio, exposed.height() * ratio));
+    const QRectF pixels(exposed.x() * ratio, exposed.y() * ratio, exposed.width() * ratio, exposed.height() * ratio);
+    painter.drawImage(QRectF(exposed), FImage, pixels);
 }

@@ -137,7 +137,8 @@ void TKUBRIN::SetShowFillColor(bool value) { SetShowColors(value ? FShowBorderCo
 
 void TKUBRIN::SetShowColors(bool border, bool fill)
 {
-    ChangeAppearance(std::tie(FShowBorderColor, FShowFillColor), std::tuple(border, fill), [this] { FSurface.Invalidate(); });
+    ChangeAppearance(std::tie(FShowBorderColor, FShowFillColor), std::tuple(border, fill),
+                     [this] { FSurface.Invalidate(); });
 }
 
 // Shown again, it comes to the front; hidden, it is only closed, not destroyed.

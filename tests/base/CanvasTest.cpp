@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -155,14 +156,27 @@ TEST(DrawBevelFrame, DrawsRingsInwardWithTheCornerRule)
     EXPECT_EQ(DrawBevelFrame(canvas, {1, 1, 5, 5}, clRed, clBlue, 0), (TRect{1, 1, 5, 5}));
     EXPECT_EQ(DrawBevelFrame(canvas, {0, 0, 10, 10}, clRed, clBlue, 2), (TRect{2, 2, 8, 8}));
     canvas.Release();
-    // Each ring's right and bottom edges, corners included, are blue.
+    // Two rings: the left and top edges red, the right and bottom edges and
+    // the top-right and bottom-left corners blue.
+    const std::vector<std::string> expected = {
+        "rrrrrrrrrb..",
+        "rrrrrrrrbb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rbbbbbbbbb..",
+        "bbbbbbbbbb..",
+        "............",
+        "............",
+    };
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
-            const int ring = std::min({x, y, 9 - x, 9 - y});
-            QRgb expected = Back;
-            if (ring >= 0 && ring < 2)
-                expected = (x == 9 - ring || y == 9 - ring) ? Rgb(clBlue) : Rgb(clRed);
-            ASSERT_EQ(image.pixel(x, y), expected) << x << "," << y;
+            const char pixel = expected[y][x];
+            const QRgb color = pixel == 'r' ? Rgb(clRed) : pixel == 'b' ? Rgb(clBlue) : Back;
+            ASSERT_EQ(image.pixel(x, y), color) << x << "," << y;
         }
 }
 

@@ -105,11 +105,13 @@ TEST_P(PlayfieldSwitches, CellColourGoesWhereTheSwitchesSay)
     EXPECT_EQ(image.pixel(left + 19, top + 8), Black);
 }
 
-INSTANTIATE_TEST_SUITE_P(Reachable, PlayfieldSwitches,
-                         testing::Values(TSwitchCase{"Solid", true, true, Rgb(clLime), Rgb(clLime)},
-                                         TSwitchCase{"FillOnly", false, true, Black, Rgb(clLime)},
-                                         TSwitchCase{"FrameOnly", true, false, Rgb(clLime), Black}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Reachable, PlayfieldSwitches,
+    testing::Values(
+        TSwitchCase{.Name = "Solid", .Border = true, .Fill = true, .Outline = Rgb(clLime), .Inside = Rgb(clLime)},
+        TSwitchCase{.Name = "FillOnly", .Border = false, .Fill = true, .Outline = Black, .Inside = Rgb(clLime)},
+        TSwitchCase{.Name = "FrameOnly", .Border = true, .Fill = false, .Outline = Rgb(clLime), .Inside = Black}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(PlayfieldConstruction, BothSwitchesOffPaintsOnlyBackground)
 {
