@@ -31,6 +31,15 @@ void TCanvas::Release()
     }
 }
 
+void TCanvas::Reset()
+{
+    Pen = {};
+    Brush = {};
+    Font = {};
+    FontColor = clBlack;
+    FPenPos = {};
+}
+
 void TCanvas::Fill(int x, int y, int width, int height, TColor color)
 {
     if (width > 0 && height > 0)
@@ -124,4 +133,26 @@ void TCanvas::DrawText(const QString& text, const TRect& rect, unsigned format)
     painter.setBrush(Qt::NoBrush);
     painter.drawText(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), flags, text);
     painter.restore();
+}
+
+TRect DrawBevelFrame(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomColor, int width)
+{
+    canvas.Pen.Width = 1;
+    --rect.Right;
+    --rect.Bottom;
+    for (int ring = 0; ring < width; ++ring) {
+        canvas.Pen.Color = topColor;
+        canvas.MoveTo(rect.Left, rect.Bottom);
+        canvas.LineTo(rect.Left, rect.Top);
+        canvas.LineTo(rect.Right, rect.Top);
+        canvas.Pen.Color = bottomColor;
+        canvas.LineTo(rect.Right, rect.Bottom);
+        // One past the left edge, so that the bottom-left corner pixel takes
+        // the bottom colour.
+        canvas.LineTo(rect.Left - 1, rect.Bottom);
+        rect = rect.Inflated(-1);
+    }
+    ++rect.Right;
+    ++rect.Bottom;
+    return rect;
 }

@@ -80,6 +80,8 @@ public:
 
     // Ends the painter so that the device can be read or resized.
     void Release();
+    // Pen, brush, font and pen position as a new canvas has them.
+    void Reset();
     QPainter& Painter();
 
 private:
@@ -90,3 +92,9 @@ private:
     QPainter* FPainter = nullptr;
     QPoint FPenPos;
 };
+
+// Draws `width` one-pixel rings inward from rect: the left and top edges in
+// topColor, the right and bottom edges and the top-right and bottom-left
+// corner pixels in bottomColor. Returns rect shrunk by width on every side;
+// width 0 draws nothing. Leaves the pen at width 1 in bottomColor.
+TRect DrawBevelFrame(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomColor, int width);

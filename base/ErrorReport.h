@@ -4,8 +4,17 @@
 
 #include <stdexcept>
 
-// A file that cannot be opened or created. Its text is the message the
-// player sees, without the closing full stop.
+// How failures travel: nothing in the program throws, and no error is passed
+// up to a caller. The one failure a player is told of is a file that cannot
+// be opened or created (Fame.sav, read at start-up and saved after every
+// change). The code that reads or saves it learns of the failure from a
+// result where it happens and reports it there and then, through
+// ShowException with an EFileError; the program goes on, the list in memory
+// as the failure left it. Values refused by a write rule are reported by the
+// rule itself in a message box and change nothing.
+
+// A file that cannot be opened or created: an error to be shown, not thrown.
+// Its text is the message the player sees, without the closing full stop.
 class EFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -17,18 +26,5 @@ public:
 };
 
 // The general error report: the error's text followed by ".", under the
-// application title, with an error icon. The program then goes on.
+// application title, with an error icon.
 void ShowException(const std::exception& error);
-
-// Runs an event's handling; an error that escapes it is reported, and the
-// fallback stands for the handling's result.
-template <class THandling, class TResult>
-TResult ReportingErrors(THandling&& handling, TResult fallback)
-{
-    try {
-        return handling();
-    } catch (const std::exception& error) {
-        ShowException(error);
-        return fallback;
-    }
-}

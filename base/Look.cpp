@@ -1,8 +1,9 @@
 #include "Look.h"
 
-#include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
+#include <QSvgRenderer>
 #include <QWidget>
 
 QFont ClassicFont()
@@ -28,18 +29,14 @@ void CentreOnScreen(QWidget& window)
 
 QPixmap Picture(const QString& path, qreal ratio)
 {
-    if (ratio > 1) {
-        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-        const bool hasSuffix = dot > path.lastIndexOf(QLatin1Char('/'));
-        const QString fine = hasSuffix ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
-                                       : path + QStringLiteral("@2x");
-        if (QFile::exists(fine)) {
-            QPixmap pixmap(fine);
-            if (!pixmap.isNull()) {
-                pixmap.setDevicePixelRatio(2);
-                return pixmap;
-            }
-        }
-    }
-    return QPixmap(path);
+    QSvgRenderer drawing(path);
+    if (!drawing.isValid())
+        return {};
+    const QSize size = drawing.defaultSize();
+    QPixmap picture(size * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    drawing.render(&painter, QRectF(QPointF(0, 0), size));
+    return picture;
 }

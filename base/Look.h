@@ -11,7 +11,8 @@ QFont ClassicFont();
 // Places a window's frame in the middle of the primary screen.
 void CentreOnScreen(QWidget& window);
 
-// The picture at path for a device with the given pixel ratio: above 1 the
-// twice-as-fine twin ("about@2x.png" beside "about.png") when there is one,
-// marked with ratio 2 so that it keeps the picture's size on the window.
+// The SVG drawing at path, rendered at its own size for a device with the
+// given pixel ratio: ratio times as many pixels each way, marked with the
+// ratio, so that it is sharp on a scaled screen and keeps its size on the
+// window. Null when the drawing cannot be read.
 QPixmap Picture(const QString& path, qreal ratio);

@@ -1,27 +1,8 @@
 #include "Panel.h"
 
-#include <QPainter>
+#include "Appearance.h"
 
-void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width)
-{
-    canvas.Pen.Width = 1;
-    --rect.Right;
-    --rect.Bottom;
-    for (int ring = 0; ring < width; ++ring) {
-        canvas.Pen.Color = topColor;
-        canvas.MoveTo(rect.Left, rect.Bottom);
-        canvas.LineTo(rect.Left, rect.Top);
-        canvas.LineTo(rect.Right, rect.Top);
-        canvas.Pen.Color = bottomColor;
-        canvas.LineTo(rect.Right, rect.Bottom);
-        // One past the left edge, so that the bottom-left corner pixel takes
-        // the bottom colour.
-        canvas.LineTo(rect.Left - 1, rect.Bottom);
-        rect = rect.Inflated(-1);
-    }
-    ++rect.Right;
-    ++rect.Bottom;
-}
+#include <QPainter>
 
 TPanel::TPanel(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
@@ -36,12 +17,12 @@ void TPanel::PaintOn(TCanvas& canvas) const
     TColor bottom = clBtnShadow;
     if (FBevelOuter != bvNone) {
         bevelColors(FBevelOuter, top, bottom);
-        Frame3D(canvas, rect, top, bottom, FBevelWidth);
+        rect = DrawBevelFrame(canvas, rect, top, bottom, FBevelWidth);
     }
-    Frame3D(canvas, rect, FColor, FColor, FBorderWidth);
+    rect = DrawBevelFrame(canvas, rect, FColor, FColor, FBorderWidth);
     if (FBevelInner != bvNone) {
         bevelColors(FBevelInner, top, bottom);
-        Frame3D(canvas, rect, top, bottom, FBevelWidth);
+        rect = DrawBevelFrame(canvas, rect, top, bottom, FBevelWidth);
     }
     canvas.Brush.Color = FColor;
     canvas.Brush.Style = TBrushStyle::bsSolid;
@@ -62,31 +43,22 @@ void TPanel::paintEvent(QPaintEvent*)
     PaintOn(canvas);
 }
 
-template <class TValue>
-void TPanel::Change(TValue& field, const TValue& value)
-{
-    if (field == value)
-        return;
-    field = value;
-    update();
-}
+void TPanel::SetBevelOuter(TBevel value) { ChangeAppearance(*this, FBevelOuter, value); }
 
-void TPanel::SetBevelOuter(TBevel value) { Change(FBevelOuter, value); }
-
-void TPanel::SetBevelInner(TBevel value) { Change(FBevelInner, value); }
+void TPanel::SetBevelInner(TBevel value) { ChangeAppearance(*this, FBevelInner, value); }
 
 void TPanel::SetBevelWidth(int value)
 {
     if (value >= 1)
-        Change(FBevelWidth, value);
+        ChangeAppearance(*this, FBevelWidth, value);
 }
 
 void TPanel::SetBorderWidth(int value)
 {
     if (value >= 0)
-        Change(FBorderWidth, value);
+        ChangeAppearance(*this, FBorderWidth, value);
 }
 
-void TPanel::SetColor(TColor value) { Change(FColor, value); }
+void TPanel::SetColor(TColor value) { ChangeAppearance(*this, FColor, value); }
 
-void TPanel::SetCaption(const QString& value) { Change(FCaption, value); }
+void TPanel::SetCaption(const QString& value) { ChangeAppearance(*this, FCaption, value); }

@@ -4,11 +4,6 @@
 
 #include <QWidget>
 
-// Draws `width` one-pixel rings inward from rect, the top and left edges in
-// topColor, the right and bottom edges (and the top-right and bottom-left
-// corner pixels) in bottomColor, and shrinks rect by width on every side.
-void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width);
-
 // A panel with an outer and an inner bevel and a border between them, as
 // the game's windows frame their counters and the playfield.
 class TPanel : public QWidget {
@@ -48,10 +43,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // An unchanged value does nothing; any other is stored and repainted.
-    template <class TValue>
-    void Change(TValue& field, const TValue& value);
-
     TBevel FBevelOuter = bvRaised;
     TBevel FBevelInner = bvNone;
     int FBevelWidth = 1;

@@ -7,12 +7,52 @@
 #include "MultiSwitch.h"
 #include "Slider.h"
 
+namespace {
+
+struct TControlSetClass {
+    const QMetaObject& MetaObject;
+    TWidgetFactory Create;
+
+    QString Name() const { return QString::fromLatin1(MetaObject.className()); }
+};
+
+template <class T>
+TControlSetClass Entry()
+{
+    return {T::staticMetaObject, [](QWidget* parent) -> QWidget* { return new T(parent); }};
+}
+
+// The set's one table: registration, the gallery and the tests read it.
+const TControlSetClass ControlSetClasses[] = {
+    Entry<TMultiSwitch>(),
+    Entry<TSlider>(),
+    Entry<TMovedLabel>(),
+    Entry<TMovedEdit>(),
+    Entry<TMovedMemo>(),
+    Entry<TMovedCheckBox>(),
+    Entry<TMovedRadioButton>(),
+    Entry<TMovedListBox>(),
+    Entry<TMovedComboBox>(),
+    Entry<TMovedGroupBox>(),
+    Entry<TMovedRadioGroup>(),
+    Entry<TMovedPanel>(),
+    Entry<TMovedImage>(),
+    Entry<TColorsBox>(),
+    Entry<TLabel3D>(),
+};
+
+} // namespace
+
 void RegisterControlSet()
 {
-    // The order of the set's table; a stored window finds each class by name.
-    RegisterClass<TMultiSwitch>();
-    RegisterClass<TSlider>();
-    RegisterMovedControls();
-    RegisterClass<TColorsBox>();
-    RegisterClass<TLabel3D>();
+    for (const TControlSetClass& entry : ControlSetClasses)
+        RegisterClass(entry.Name(), entry.Create);
+}
+
+QStringList ControlSetClassNames()
+{
+    QStringList names;
+    for (const TControlSetClass& entry : ControlSetClasses)
+        names.append(entry.Name());
+    return names;
 }

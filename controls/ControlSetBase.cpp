@@ -1,6 +1,5 @@
 #include "ControlSetBase.h"
 
-#include "Panel.h"
 #include "Services.h"
 
 #include <QMetaObject>
@@ -34,9 +33,3 @@ void ShowAboutBox(const QObject& control, double version)
 }
 
 void RejectValue(const QString& message) { Services().ShowMessage(message, TMessageIcon::Information); }
-
-TRect DrawBevelFrame(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomColor, int width)
-{
-    Frame3D(canvas, rect, topColor, bottomColor, width);
-    return rect;
-}

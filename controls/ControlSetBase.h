@@ -2,8 +2,9 @@
 
 // What every class of the decorative control set shares: the About property
 // and the information box behind it, the version number and its text, the
-// two-colour frame, the way a refused value is reported, the appearance
-// setter pattern and the design-mode flag.
+// way a refused value is reported, the appearance setter pattern and the
+// design-mode flag. The set's two-colour frame, DrawBevelFrame, is the
+// canvas's own (Canvas.h).
 //
 // A control of the set derives from TControlSetItem<its Qt base>, declares
 // About as the first of its own properties and routes its appearance setters
@@ -15,6 +16,7 @@
 //         ...
 //     };
 
+#include "Appearance.h"
 #include "Canvas.h"
 #include "TColor.h"
 
@@ -42,12 +44,6 @@ void ShowAboutBox(const QObject& control, double version);
 // caller then returns without storing anything.
 void RejectValue(const QString& message);
 
-// Draws `width` one-pixel rings inward from rect: the left and top edges in
-// topColor, the right and bottom edges and the top-right and bottom-left
-// corner pixels in bottomColor. Returns rect shrunk by width on every side;
-// width 0 draws nothing. Leaves the pen at width 1 in bottomColor.
-TRect DrawBevelFrame(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomColor, int width);
-
 // The part of every control of the set that does not depend on its Qt base.
 // TBase is the Qt widget the control extends (QLabel, QLineEdit, QWidget...).
 // Not a QObject of its own: the concrete class carries Q_OBJECT and declares
@@ -71,13 +67,7 @@ public:
     // True while a form designer edits the control; set by the designer that
     // places it, never by a stored window.
     bool Designing() const { return FDesigning; }
-    void SetDesigning(bool value)
-    {
-        if (FDesigning == value)
-            return;
-        FDesigning = value;
-        Invalidate();
-    }
+    void SetDesigning(bool value) { SetAppearance(FDesigning, value); }
 
     // Qt's tool tip takes the place of the hint; False keeps it from showing.
     bool ShowHint() const { return FShowHint; }
@@ -87,16 +77,12 @@ public:
     virtual void Invalidate() { this->update(); }
 
 protected:
-    // The appearance setter: an unchanged value does nothing, any other is
-    // stored and a repaint requested. True when the value changed.
+    // The appearance step with the control's own full repaint. True when
+    // the value changed.
     template <class TValue>
     bool SetAppearance(TValue& field, const TValue& value)
     {
-        if (field == value)
-            return false;
-        field = value;
-        Invalidate();
-        return true;
+        return ChangeAppearance(field, value, [this] { Invalidate(); });
     }
 
     bool event(QEvent* event) override

@@ -2,7 +2,6 @@
 
 #include <QDynamicPropertyChangeEvent>
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 
@@ -17,29 +16,16 @@ TCustomControl::TCustomControl(QWidget* parent) : TControlSetItem<QWidget>(paren
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void TCustomControl::Invalidate()
-{
-    FRepaintPending = true;
-    update();
-}
-
-bool TCustomControl::SurfaceIsCurrent() const
-{
-    return !FRepaintPending && !FSurface.isNull() && FSurface.devicePixelRatio() == devicePixelRatioF()
-           && FSurface.size() == size() * devicePixelRatioF();
-}
+void TCustomControl::Invalidate() { FSurface.Invalidate(); }
 
 void TCustomControl::PaintNow(const std::function<void(TCanvas&)>& paint)
 {
-    if (!SurfaceIsCurrent()) {
+    if (!FSurface.IsCurrent()) {
         Invalidate();
         return;
     }
-    {
-        TCanvas canvas(&FSurface);
-        paint(canvas);
-    }
-    update();
+    paint(FSurface.Canvas());
+    FSurface.Show();
 }
 
 bool TCustomControl::event(QEvent* event)
@@ -58,28 +44,15 @@ bool TCustomControl::event(QEvent* event)
     return TControlSetItem<QWidget>::event(event);
 }
 
-void TCustomControl::paintEvent(QPaintEvent*)
+void TCustomControl::paintEvent(QPaintEvent* event)
 {
-    if (width() <= 0 || height() <= 0)
-        return;
-    if (!SurfaceIsCurrent()) {
-        const qreal ratio = devicePixelRatioF();
-        const QSize pixels = size() * ratio;
-        if (FSurface.size() != pixels)
-            FSurface = QImage(pixels, QImage::Format_RGB32);
-        FSurface.setDevicePixelRatio(ratio);
-        TCanvas canvas(&FSurface);
-        Paint(canvas);
-        FRepaintPending = false;
-    }
-    QPainter painter(this);
-    painter.drawImage(0, 0, FSurface);
+    FSurface.PaintEvent(*event, [this] { Paint(FSurface.RepaintCanvas()); });
 }
 
+// The surface itself asks for a full repaint at a new size.
 void TCustomControl::resizeEvent(QResizeEvent* event)
 {
     TControlSetItem<QWidget>::resizeEvent(event);
-    Invalidate();
     emit OnResize(this);
 }
 

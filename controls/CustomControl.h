@@ -1,16 +1,16 @@
 #pragma once
 
 #include "ControlSetBase.h"
+#include "Surface.h"
 
-#include <QImage>
 #include <QWidget>
 
 #include <functional>
 
 // The base of the set's two window-owning, custom-drawn controls (the slider
-// and the switch). It keeps the picture of the control in a surface of its
-// own, so that a control can draw parts of it at once, outside the paint
-// cycle; a full repaint runs Paint over the whole surface.
+// and the switch). It keeps the picture of the control in a retained surface,
+// so that a control can draw parts of it at once, outside the paint cycle; a
+// full repaint runs Paint over the whole surface.
 //
 // Shared behaviour: a full repaint after every resize, focus change, enabled
 // change and change of the inherited colours; the keyboard focus on a mouse
@@ -57,9 +57,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool SurfaceIsCurrent() const;
-
     TColor FColor = clBtnFace;
-    QImage FSurface;
-    bool FRepaintPending = true;
+    TSurface FSurface{*this, clBtnFace};
 };

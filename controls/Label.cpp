@@ -1,5 +1,6 @@
 #include "Label.h"
 
+#include "Appearance.h"
 #include "Colors.h"
 
 #include <QEvent>
@@ -10,10 +11,7 @@ TLabel::TLabel(QWidget* parent) : QLabel(parent) { resize(65, 17); }
 
 void TLabel::SetAutoSize(bool value)
 {
-    if (FAutoSize == value)
-        return;
-    FAutoSize = value;
-    AdjustBounds();
+    ChangeAppearance(FAutoSize, value, [this] { AdjustBounds(); });
 }
 
 void TLabel::SetCaption(const QString& value)
@@ -25,30 +23,17 @@ void TLabel::SetCaption(const QString& value)
     update();
 }
 
-void TLabel::SetColor(TColor value)
-{
-    if (FColor == value)
-        return;
-    FColor = value;
-    update();
-}
+void TLabel::SetColor(TColor value) { ChangeAppearance(*this, FColor, value); }
 
 void TLabel::SetShowAccelChar(bool value)
 {
-    if (FShowAccelChar == value)
-        return;
-    FShowAccelChar = value;
-    AdjustBounds();
-    update();
+    ChangeAppearance(FShowAccelChar, value, [this] {
+        AdjustBounds();
+        update();
+    });
 }
 
-void TLabel::SetTransparent(bool value)
-{
-    if (FTransparent == value)
-        return;
-    FTransparent = value;
-    update();
-}
+void TLabel::SetTransparent(bool value) { ChangeAppearance(*this, FTransparent, value); }
 
 unsigned TLabel::CaptionFormat() const
 {

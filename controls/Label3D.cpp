@@ -20,24 +20,19 @@ void TLabel3D::SetEffect(TLabel3DEffectType value)
 {
     // Only a bare number written through the property system can lie outside
     // the four effects; there is no shadow for it.
-    if (FEffect == value || value > ef3dDblShadowR)
+    if (value > ef3dDblShadowR || !SetAppearance(FEffect, value))
         return;
-    FEffect = value;
     const int growth = (value == ef3dDblShadowL || value == ef3dDblShadowR) ? 2 : 1;
     setGeometry(x(), y(), width() + growth, height() + growth);
-    Invalidate();
 }
 
 void TLabel3D::SetFrameWidth(quint16 value)
 {
-    if (FFrameWidth == value)
-        return;
     if (value > LargestFrameWidth) {
         RejectValue(QStringLiteral("Wert für FrameWidth muß zwischen 0 und 10 liegen."));
         return;
     }
-    FFrameWidth = value;
-    Invalidate();
+    SetAppearance(FFrameWidth, value);
 }
 
 void TLabel3D::Paint(TCanvas& canvas)

@@ -1,18 +1,13 @@
 #include "PaintBox.h"
 
+#include "Appearance.h"
 #include "Colors.h"
 
 #include <QPainter>
 
 TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent) { resize(105, 105); }
 
-void TPaintBox::SetColor(TColor value)
-{
-    if (FColor == value)
-        return;
-    FColor = value;
-    update();
-}
+void TPaintBox::SetColor(TColor value) { ChangeAppearance(*this, FColor, value); }
 
 void TPaintBox::Paint(TCanvas& canvas) { PaintBoxPaint(canvas, false); }
 

@@ -28,8 +28,6 @@ TSlider::TSlider(QWidget* parent) : TCustomControl(parent) { resize(49, 82); }
 
 void TSlider::SetMax(int value)
 {
-    if (value == FMax)
-        return;
     if (value <= FMin) {
         RejectValue(QStringLiteral("Wert muß größer sein als der Wert von Min."));
         return;
@@ -38,14 +36,11 @@ void TSlider::SetMax(int value)
         RejectValue(QStringLiteral("Wert muß zwischen -1000 und 1000 sein."));
         return;
     }
-    FMax = value;
-    Invalidate();
+    SetAppearance(FMax, value);
 }
 
 void TSlider::SetMin(int value)
 {
-    if (value == FMin)
-        return;
     if (value >= FMax) {
         RejectValue(QStringLiteral("Wert muß kleiner sein als der Wert von Max."));
         return;
@@ -54,8 +49,7 @@ void TSlider::SetMin(int value)
         RejectValue(QStringLiteral("Wert muß zwischen -1000 und 1000 sein."));
         return;
     }
-    FMin = value;
-    Invalidate();
+    SetAppearance(FMin, value);
 }
 
 void TSlider::SetPosition(int value)

@@ -1,6 +1,6 @@
 #include "GalleryWindow.h"
 
-#include "ClassRegistry.h"
+#include "ControlSet.h"
 #include "FormReader.h"
 #include "MultiSwitch.h"
 #include "Slider.h"
@@ -94,7 +94,7 @@ void TGalleryWindow::BuildMenus()
 
     FInfoMenu = menuBar()->addMenu(QStringLiteral("&Info"));
     const QList<QWidget*> controls = FForm->findChildren<QWidget*>();
-    for (const QString& className : RegisteredClasses()) {
+    for (const QString& className : ControlSetClassNames()) {
         for (QWidget* control : controls) {
             if (QString::fromLatin1(control->metaObject()->className()) != className)
                 continue;

@@ -3,12 +3,11 @@
 #include "Colors.h"
 
 #include <QPaintEvent>
-#include <QPainter>
 
 TPreviewForm::TPreviewForm(QWidget* owner, TColor windowColor)
     : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , FWindowColor(windowColor)
-    , FCanvas(&FSurface)
+    , FSurface(*this, windowColor)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -23,36 +22,19 @@ TPreviewForm::TPreviewForm(QWidget* owner, TColor windowColor)
 void TPreviewForm::SetClientSize(int size)
 {
     setFixedSize(size, size);
-    FCanvas.Release();
-    FSurface = QImage(size, size, QImage::Format_RGB32);
-    Blank();
+    FSurface.Blank();
 }
 
-TCanvas& TPreviewForm::Canvas() { return FCanvas; }
+TCanvas& TPreviewForm::Canvas() { return FSurface.Canvas(); }
 
-void TPreviewForm::Present()
-{
-    FCanvas.Release();
-    update();
-}
-
-void TPreviewForm::Blank()
-{
-    FCanvas.Release();
-    FSurface.fill(ToQColor(FWindowColor));
-    update();
-}
+void TPreviewForm::Present() { FSurface.Show(); }
 
 void TPreviewForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        Blank();
+        FSurface.Blank();
 }
 
-void TPreviewForm::paintEvent(QPaintEvent* event)
-{
-    FCanvas.Release();
-    QPainter painter(this);
-    painter.drawImage(event->rect(), FSurface, event->rect());
-}
+// It has no full repaint: a picture made anew stays blank until the next preview.
+void TPreviewForm::paintEvent(QPaintEvent* event) { FSurface.PaintEvent(*event, {}); }

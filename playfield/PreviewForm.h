@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Canvas.h"
+#include "Surface.h"
 
-#include <QImage>
 #include <QWidget>
 
 // The small tool window that shows the next piece. It keeps what was last
@@ -19,7 +18,7 @@ public:
     // The canvas to draw the piece on; call Present when done.
     TCanvas& Canvas();
     void Present();
-    const QImage& Surface() const { return FSurface; }
+    const QImage& Surface() { return FSurface.Image(); }
     TColor WindowColor() const { return FWindowColor; }
 
 protected:
@@ -27,9 +26,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Blank();
-
     TColor FWindowColor;
-    QImage FSurface;
-    TCanvas FCanvas;
+    TSurface FSurface;
 };

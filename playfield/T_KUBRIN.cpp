@@ -1,11 +1,13 @@
 #include "T_KUBRIN.h"
 
+#include "Appearance.h"
 #include "Colors.h"
 #include "PreviewForm.h"
 #include "Services.h"
 
 #include <QPaintEvent>
-#include <QPainter>
+
+#include <tuple>
 
 namespace {
 
@@ -13,7 +15,7 @@ constexpr int ConstructedPreviewSize = 40;
 
 } // namespace
 
-TKUBRIN::TKUBRIN(QWidget* owner) : QWidget(owner), FCanvas(&FSurface)
+TKUBRIN::TKUBRIN(QWidget* owner) : QWidget(owner), FSurface(*this, BackGroundColor())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(200, 400);
@@ -23,61 +25,39 @@ TKUBRIN::TKUBRIN(QWidget* owner) : QWidget(owner), FCanvas(&FSurface)
     FPreviewForm->setWindowTitle(QStringLiteral("Next"));
 }
 
-TKUBRIN::~TKUBRIN() { FCanvas.Release(); }
-
-TCanvas& TKUBRIN::SurfaceCanvas()
-{
-    if (FSurface.size() != size()) {
-        FCanvas.Release();
-        FSurface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        FSurface.fill(ToQColor(BackGroundColor()));
-        FNeedsPaint = true;
-    }
-    return FCanvas;
-}
-
-void TKUBRIN::ShowChanged(int left, int top, int width, int height) { update(QRect(left, top, width, height)); }
-
-void TKUBRIN::Invalidate()
-{
-    FNeedsPaint = true;
-    update();
-}
-
 void TKUBRIN::Paint()
 {
     FCellWidth = width() / Columns;
     FCellHeight = height() / Rows;
-    TCanvas& canvas = SurfaceCanvas();
-    FNeedsPaint = false;
+    TCanvas& canvas = FSurface.RepaintCanvas();
     canvas.Pen.Color = BackGroundColor();
     canvas.Brush.Color = BackGroundColor();
     canvas.Rectangle(0, 0, width(), height());
     for (int col = 0; col < Columns; ++col)
         for (int row = 0; row < Rows; ++row)
             PaintCell(col, row);
-    update();
+    FSurface.Show();
 }
 
-void TKUBRIN::ApplyCellColors(TColor color)
+void TKUBRIN::ApplyCellColors(TCanvas& canvas, TColor color) const
 {
-    FCanvas.Pen.Color = FShowBorderColor ? color : BackGroundColor();
-    FCanvas.Brush.Color = FShowFillColor ? color : BackGroundColor();
+    canvas.Pen.Color = FShowBorderColor ? color : BackGroundColor();
+    canvas.Brush.Color = FShowFillColor ? color : BackGroundColor();
 }
 
 void TKUBRIN::PaintCell(int col, int row)
 {
-    TCanvas& canvas = SurfaceCanvas();
-    ApplyCellColors(BoardCell(col, row));
+    TCanvas& canvas = FSurface.Canvas();
+    ApplyCellColors(canvas, BoardCell(col, row));
     const int left = col * FCellWidth;
     const int top = row * FCellHeight;
     canvas.Rectangle(left, top, left + FCellWidth, top + FCellHeight);
-    ShowChanged(left, top, FCellWidth, FCellHeight);
+    FSurface.Show(QRect(left, top, FCellWidth, FCellHeight));
 }
 
 void TKUBRIN::DrawPiece(int col, int row, bool visible)
 {
-    TCanvas& canvas = SurfaceCanvas();
+    TCanvas& canvas = FSurface.Canvas();
     if (!FShowBorderColor)
         canvas.Pen.Color = BackGroundColor();
     if (!FShowFillColor)
@@ -100,26 +80,26 @@ void TKUBRIN::DrawPiece(int col, int row, bool visible)
                 canvas.Rectangle(left, top, left + FCellWidth, top + FCellHeight);
             }
         }
-    ShowChanged(col * FCellWidth, row * FCellHeight, MatrixSize * FCellWidth, MatrixSize * FCellHeight);
+    FSurface.Show(QRect(col * FCellWidth, row * FCellHeight, MatrixSize * FCellWidth, MatrixSize * FCellHeight));
 }
 
 void TKUBRIN::ClearField()
 {
-    TCanvas& canvas = SurfaceCanvas();
+    TCanvas& canvas = FSurface.Canvas();
     canvas.Pen.Color = BackGroundColor();
     canvas.Brush.Color = BackGroundColor();
     canvas.Rectangle(0, 0, width(), height());
-    update();
+    FSurface.Show();
 }
 
 void TKUBRIN::OutlineFreeRow(int row)
 {
-    TCanvas& canvas = SurfaceCanvas();
+    TCanvas& canvas = FSurface.Canvas();
     canvas.Pen.Color = RowOutlineColor;
     canvas.Brush.Color = BackGroundColor();
     const int top = row * FCellHeight;
     canvas.Rectangle(0, top, Columns * FCellWidth, top + FCellHeight);
-    ShowChanged(0, top, Columns * FCellWidth, FCellHeight);
+    FSurface.Show(QRect(0, top, Columns * FCellWidth, FCellHeight));
 }
 
 void TKUBRIN::ReportMessage(const std::string& text) { Services().ShowMessage(QString::fromStdString(text)); }
@@ -150,26 +130,21 @@ void TKUBRIN::SetPreviewPosition(int x, int y)
     FPreviewForm->move(x, FPreviewForm->y());
 }
 
-void TKUBRIN::SetShowBorderColor(bool value)
+// Turning one switch off turns the other on, so that cells never vanish.
+void TKUBRIN::SetShowBorderColor(bool value) { SetShowColors(value, value ? FShowFillColor : true); }
+
+void TKUBRIN::SetShowFillColor(bool value) { SetShowColors(value ? FShowBorderColor : true, value); }
+
+void TKUBRIN::SetShowColors(bool border, bool fill)
 {
-    FShowBorderColor = value;
-    if (!value)
-        FShowFillColor = true;
-    Invalidate();
+    ChangeAppearance(std::tie(FShowBorderColor, FShowFillColor), std::tuple(border, fill),
+                     [this] { FSurface.Invalidate(); });
 }
 
-void TKUBRIN::SetShowFillColor(bool value)
+// Shown again, it comes to the front; hidden, it is only closed, not destroyed.
+void TKUBRIN::ShowPreviewWindow(bool visible)
 {
-    FShowFillColor = value;
-    if (!value)
-        FShowBorderColor = true;
-    Invalidate();
-}
-
-void TKUBRIN::SetShowNextpiece(bool value)
-{
-    TWell::SetShowNextpiece(value);
-    if (value) {
+    if (visible) {
         FPreviewForm->show();
         FPreviewForm->raise();
     } else {
@@ -192,26 +167,11 @@ void TKUBRIN::SetPreviewCaption(const QString& value)
     FPreviewForm->setWindowTitle(value);
 }
 
-const QImage& TKUBRIN::Surface()
-{
-    SurfaceCanvas().Release();
-    return FSurface;
-}
+const QImage& TKUBRIN::Surface() { return FSurface.Image(); }
 
 const QImage& TKUBRIN::PreviewSurface() const { return FPreviewForm->Surface(); }
 
 void TKUBRIN::paintEvent(QPaintEvent* event)
 {
-    SurfaceCanvas();
-    if (FNeedsPaint)
-        Paint();
-    FCanvas.Release();
-    QPainter painter(this);
-    painter.drawImage(event->rect(), FSurface, event->rect());
-}
-
-void TKUBRIN::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    Invalidate();
+    FSurface.PaintEvent(*event, [this] { Paint(); });
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "Canvas.h"
+#include "Surface.h"
 #include "Well.h"
 
-#include <QImage>
 #include <QWidget>
 
 class TPreviewForm;
@@ -12,11 +11,11 @@ class TPreviewForm;
 // canvas onto the component's own retained surface, with a small tool window
 // that previews the next piece.
 //
-// Operations that must show at once draw into the surface and ask Qt to show
-// the changed rectangle; a request for a full repaint (an appearance switch,
-// a resize) makes the next paint event run Paint on the surface first. An
-// uncovered playfield is only copied again, so a falling piece does not
-// vanish when a message box over it closes.
+// Operations that must show at once draw into the surface and show the
+// changed rectangle; a request for a full repaint (an appearance switch, a
+// resize) makes the next paint event run Paint first. An uncovered playfield
+// is only copied again, so a falling piece does not vanish when a message
+// box over it closes.
 class TKUBRIN : public QWidget, public TWell {
     Q_OBJECT
     Q_PROPERTY(QString Name READ objectName WRITE setObjectName)
@@ -41,7 +40,6 @@ class TKUBRIN : public QWidget, public TWell {
 
 public:
     explicit TKUBRIN(QWidget* owner = nullptr);
-    ~TKUBRIN() override;
 
     // Painting of the well.
     void Paint() override;
@@ -61,7 +59,6 @@ public:
 
     void SetShowBorderColor(bool value);
     void SetShowFillColor(bool value);
-    void SetShowNextpiece(bool value);
     void SetPreviewSize(int value);
     void SetPreviewCaption(const QString& value);
 
@@ -82,18 +79,15 @@ public:
 protected:
     void ClearField() override;
     void OutlineFreeRow(int row) override;
+    void ShowPreviewWindow(bool visible) override;
     void ReportMessage(const std::string& text) override;
 
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    // Asks for a Paint at the next paint event.
-    void Invalidate();
-    // Keeps the surface as large as the component; a new surface needs a Paint.
-    TCanvas& SurfaceCanvas();
-    void ShowChanged(int left, int top, int width, int height);
-    void ApplyCellColors(TColor color);
+    // Stores both switches; a change asks for a Paint at the next paint event.
+    void SetShowColors(bool border, bool fill);
+    void ApplyCellColors(TCanvas& canvas, TColor color) const;
 
     QString FPreviewCaption;
     TPreviewForm* FPreviewForm = nullptr;
@@ -105,7 +99,5 @@ private:
 
     int FTag = 0;
     int FCursor = 0;
-    bool FNeedsPaint = true;
-    QImage FSurface;
-    TCanvas FCanvas;
+    TSurface FSurface;
 };

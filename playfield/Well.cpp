@@ -454,4 +454,5 @@ void TWell::SetBackGroundColor(TColor value)
 void TWell::SetShowNextpiece(bool value)
 {
     FShowNextpiece = value;
+    ShowPreviewWindow(value);
 }

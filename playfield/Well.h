@@ -109,6 +109,7 @@ protected:
     virtual void PaintCell(int /*col*/, int /*row*/) {}
     virtual void DrawPiece(int /*col*/, int /*row*/, bool /*visible*/) {}
     virtual void PaintPreview() {}
+    virtual void ShowPreviewWindow(bool /*visible*/) {} // every write of ShowNextpiece, changed or not
     virtual void ClearField() {}                    // the whole area in the background colour
     virtual void OutlineFreeRow(int /*row*/) {}     // white outline, background fill
     virtual void ReportMessage(const std::string& /*text*/) {}

@@ -2,18 +2,10 @@
 
 #include "ClassRegistry.h"
 #include "ControlSet.h"
-#include "ErrorReport.h"
 #include "Look.h"
 #include "T_KUBRIN.h"
 
 #include <QIcon>
-
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
-
-bool TApplication::notify(QObject* receiver, QEvent* event)
-{
-    return ReportingErrors([&] { return QApplication::notify(receiver, event); }, false);
-}
 
 void StartUp()
 {

@@ -9,8 +9,8 @@ TAboutBox::TAboutBox(QWidget* owner)
 {
     setupUi(this);
     setFont(ClassicFont());
-    // Scaled screens get the finer picture; it keeps its place and its cut.
-    ProgramIcon->setPixmap(Picture(QStringLiteral(":/pictures/about.png"), ProgramIcon->devicePixelRatioF()));
+    // Drawn for the screen's density; it keeps its place and its cut.
+    ProgramIcon->setPixmap(Picture(QStringLiteral(":/pictures/about.svg"), ProgramIcon->devicePixelRatioF()));
     QFont name = ProductName->font();
     name.setPixelSize(24);
     ProductName->setFont(name);

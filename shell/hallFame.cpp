@@ -61,8 +61,8 @@ THallofFame::THallofFame(THallList& hallList, TFameFile& fameFile, QWidget* owne
         place->setFont(placeFont);
         place->setPalette(black);
     }
-    // Scaled screens get the finer podium, at the same size and place.
-    Image1->setPixmap(Picture(QStringLiteral(":/pictures/podium.png"), Image1->devicePixelRatioF()));
+    // Drawn for the screen's density, at the same size and place.
+    Image1->setPixmap(Picture(QStringLiteral(":/pictures/podium.svg"), Image1->devicePixelRatioF()));
     // The names are written onto the podium, so the picture lies beneath them.
     Image1->lower();
 

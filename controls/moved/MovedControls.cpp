@@ -1,23 +1,6 @@
 #include "MovedControls.h"
 
-#include "ClassRegistry.h"
-
 #include <QChildEvent>
-
-void RegisterMovedControls()
-{
-    RegisterClass<TMovedLabel>();
-    RegisterClass<TMovedEdit>();
-    RegisterClass<TMovedMemo>();
-    RegisterClass<TMovedCheckBox>();
-    RegisterClass<TMovedRadioButton>();
-    RegisterClass<TMovedListBox>();
-    RegisterClass<TMovedComboBox>();
-    RegisterClass<TMovedGroupBox>();
-    RegisterClass<TMovedRadioGroup>();
-    RegisterClass<TMovedPanel>();
-    RegisterClass<TMovedImage>();
-}
 
 void TMovedComboBox::childEvent(QChildEvent* event)
 {

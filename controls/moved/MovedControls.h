@@ -22,9 +22,6 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-// Registers the eleven with the class registry, in the order of the set.
-void RegisterMovedControls();
-
 // The published surface that the eleven share, written once; moc expands it
 // in each class. (It cannot hold the signal: moc reads no access section out
 // of a macro.)

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr QRgb Back = 0xFF000000;
@@ -142,6 +145,39 @@ TEST(Canvas, TextIsDrawnInTheFontColourWithoutBackground)
     }
     EXPECT_FALSE(PixelsOf(image, Rgb(clWhite)).empty());
     EXPECT_EQ(image.pixel(59, 19), Back);
+}
+
+TEST(DrawBevelFrame, DrawsRingsInwardWithTheCornerRule)
+{
+    QImage image(12, 12, QImage::Format_RGB32);
+    image.fill(Back);
+    TCanvas canvas(&image);
+    canvas.Pen.Width = 3; // the frame always draws one-pixel lines
+    EXPECT_EQ(DrawBevelFrame(canvas, {1, 1, 5, 5}, clRed, clBlue, 0), (TRect{1, 1, 5, 5}));
+    EXPECT_EQ(DrawBevelFrame(canvas, {0, 0, 10, 10}, clRed, clBlue, 2), (TRect{2, 2, 8, 8}));
+    canvas.Release();
+    // Two rings: the left and top edges red, the right and bottom edges and
+    // the top-right and bottom-left corners blue.
+    const std::vector<std::string> expected = {
+        "rrrrrrrrrb..",
+        "rrrrrrrrbb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rr......bb..",
+        "rbbbbbbbbb..",
+        "bbbbbbbbbb..",
+        "............",
+        "............",
+    };
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const char pixel = expected[y][x];
+            const QRgb color = pixel == 'r' ? Rgb(clRed) : pixel == 'b' ? Rgb(clBlue) : Back;
+            ASSERT_EQ(image.pixel(x, y), color) << x << "," << y;
+        }
 }
 
 } // namespace

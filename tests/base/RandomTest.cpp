@@ -8,18 +8,29 @@ namespace {
 
 std::uint32_t FixedClock() { return 45296789u; } // 12:34:56.789
 
-// The generator's formula, written out independently of the code under test.
-std::uint32_t NextSeed(std::uint32_t seed) { return seed * 0x08088405u + 1u; }
+// Pinned once: the draws from seed 0 and the seed after each.
+struct TPinnedDraw {
+    std::int32_t range;
+    std::int32_t result;
+    std::uint32_t seed;
+};
 
-TEST(Random, DrawFollowsTheFormulaFromSeedZero)
+constexpr TPinnedDraw FromZero[] = {
+    {.range = 14, .result = 0, .seed = 0x00000001u},
+    {.range = 5, .result = 0, .seed = 0x08088406u},
+    {.range = 9, .result = 7, .seed = 0xDC6DAC1Fu},
+    {.range = 1, .result = 0, .seed = 0x33DC589Cu},
+    {.range = 200, .result = 54, .seed = 0x45DE2B0Du},
+    {.range = 7, .result = 4, .seed = 0xABF18B42u},
+    {.range = 1000000, .result = 318691, .seed = 0x5195C04Bu},
+};
+
+TEST(Random, DrawsThePinnedSequenceFromSeedZero)
 {
     Random::SetSeed(0);
-    std::uint32_t seed = 0;
-    for (int range : {14, 5, 9, 1, 200, 7, 1000000}) {
-        seed = NextSeed(seed);
-        const auto expected = std::int32_t((std::uint64_t(seed) * std::uint32_t(range)) >> 32);
-        EXPECT_EQ(Random::Draw(range), expected) << "range " << range;
-        EXPECT_EQ(Random::Seed(), seed);
+    for (const TPinnedDraw& draw : FromZero) {
+        EXPECT_EQ(Random::Draw(draw.range), draw.result) << "range " << draw.range;
+        EXPECT_EQ(Random::Seed(), draw.seed);
     }
 }
 

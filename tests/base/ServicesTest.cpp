@@ -54,22 +54,15 @@ TEST(TestServices, AnswersFromTheScriptThenRefuses)
     EXPECT_EQ(services.Inputs[0].Initial, QStringLiteral("start"));
 }
 
-} // namespace
-
-namespace {
-
-TEST(ErrorReport, AnEscapingFileErrorIsShownAndTheFallbackStands)
+TEST(ErrorReport, AFileErrorIsShownWithAFullStopUnderTheTitle)
 {
     TTestServices services;
-    const bool handled = ReportingErrors(
-        []() -> bool { throw EFileError::CannotOpen(QStringLiteral("/spiele/Fame.sav")); }, false);
-    EXPECT_FALSE(handled);
-    ASSERT_EQ(services.Messages.size(), 1u);
-    EXPECT_EQ(services.Messages[0].Text, QStringLiteral("Kann Datei /spiele/Fame.sav nicht öffnen."));
+    ShowException(EFileError::CannotOpen(QStringLiteral("/spiele/Fame.sav")));
+    ShowException(EFileError::CannotCreate(QStringLiteral("/spiele/Fame.sav")));
+    EXPECT_EQ(services.MessageTexts(), (QStringList{"Kann Datei /spiele/Fame.sav nicht öffnen.",
+                                                     "Kann Datei /spiele/Fame.sav nicht erstellen."}));
     EXPECT_EQ(services.Messages[0].Icon, TMessageIcon::Error);
     EXPECT_EQ(services.Messages[0].Caption, QStringLiteral("Morvane Kubrin"));
-    EXPECT_TRUE(ReportingErrors([] { return true; }, false));
-    EXPECT_EQ(services.Messages.size(), 1u);
 }
 
 } // namespace

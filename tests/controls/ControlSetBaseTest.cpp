@@ -25,26 +25,6 @@ TEST(VersionText, KeepsTwoDigitsOfHundredthsRoundedHalfToEven)
     EXPECT_EQ(VersionText(3.375), "3.38");
 }
 
-TEST(DrawBevelFrame, DrawsRingsInwardWithTheCornerRule)
-{
-    QImage image(12, 12, QImage::Format_RGB32);
-    image.fill(Underneath);
-    TCanvas canvas(&image);
-    canvas.Pen.Width = 3; // the frame always draws one-pixel lines
-    EXPECT_EQ(DrawBevelFrame(canvas, {1, 1, 5, 5}, clRed, clBlue, 0), (TRect{1, 1, 5, 5}));
-    EXPECT_EQ(DrawBevelFrame(canvas, {0, 0, 10, 10}, clRed, clBlue, 2), (TRect{2, 2, 8, 8}));
-    canvas.Release();
-    // Each ring's right and bottom edges, corners included, are blue.
-    for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x) {
-            const int ring = std::min({x, y, 9 - x, 9 - y});
-            QRgb expected = Underneath;
-            if (ring >= 0 && ring < 2)
-                expected = (x == 9 - ring || y == 9 - ring) ? Rgb(clBlue) : Rgb(clRed);
-            ASSERT_EQ(image.pixel(x, y), expected) << x << "," << y;
-        }
-}
-
 TEST(About, ShowsTheBoxForEveryTrueAndAlwaysReadsFalse)
 {
     TTestServices services;

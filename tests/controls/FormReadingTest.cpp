@@ -1,4 +1,3 @@
-#include "ClassRegistry.h"
 #include "ColorsBox.h"
 #include "ControlSet.h"
 #include "ControlTesting.h"
@@ -26,15 +25,6 @@ std::unique_ptr<QWidget> ReadForm(const QByteArray& controls)
     buffer.open(QIODevice::ReadOnly);
     TFormReader reader;
     return std::unique_ptr<QWidget>(reader.Read(buffer));
-}
-
-TEST(RegisterControlSet, RegistersTheClassesInTheOrderOfTheSet)
-{
-    RegisterControlSet();
-    const QStringList ours{"TMultiSwitch", "TSlider", "TColorsBox", "TLabel3D"};
-    QStringList registered = RegisteredClasses();
-    registered.removeIf([&ours](const QString& name) { return !ours.contains(name); });
-    EXPECT_EQ(registered, ours);
 }
 
 TEST(FormReading, StoredLabelAndGradientBoxBecomeWorkingControls)

@@ -79,12 +79,14 @@ TEST_P(MultiSwitchOnValue, ComparesBeforeLimiting)
     EXPECT_EQ(changes.size(), GetParam().Changes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, MultiSwitchOnValue,
-                         testing::Values(TOnValueCase{"ZeroWhileTwo", 2, 0, 1, 1},
-                                         TOnValueCase{"ZeroWhileOneStillChanges", 1, 0, 1, 1},
-                                         TOnValueCase{"SameValue", 1, 1, 1, 0},
-                                         TOnValueCase{"AboveThreeWhileThree", 3, 255, 3, 1}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Values, MultiSwitchOnValue,
+    testing::Values(
+        TOnValueCase{.Name = "ZeroWhileTwo", .Start = 2, .Written = 0, .Stored = 1, .Changes = 1},
+        TOnValueCase{.Name = "ZeroWhileOneStillChanges", .Start = 1, .Written = 0, .Stored = 1, .Changes = 1},
+        TOnValueCase{.Name = "SameValue", .Start = 1, .Written = 1, .Stored = 1, .Changes = 0},
+        TOnValueCase{.Name = "AboveThreeWhileThree", .Start = 3, .Written = 255, .Stored = 3, .Changes = 1}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(MultiSwitch, PlusJumpsToTheBottomAndMinusToTheTopWhileFocused)
 {
@@ -127,16 +129,18 @@ TEST_P(MultiSwitchPress, SelectsTheLampWhoseHitBoxHoldsThePoint)
 
 INSTANTIATE_TEST_SUITE_P(
     HitBoxes, MultiSwitchPress,
-    testing::Values(THitCase{"AboveTheTop", 3, Qt::LeftButton, {12, 0}, 0},
-                    THitCase{"TopFirstRow", 3, Qt::LeftButton, {12, 1}, 1},
-                    THitCase{"TopLastRow", 3, Qt::LeftButton, {12, 13}, 1},
-                    THitCase{"MiddleFirstRow", 3, Qt::LeftButton, {12, 14}, 2},
-                    THitCase{"MiddleLastRowRightButton", 3, Qt::RightButton, {12, 26}, 2},
-                    THitCase{"BottomFirstRow", 3, Qt::LeftButton, {12, 27}, 3},
-                    THitCase{"BottomLastRow", 3, Qt::LeftButton, {24, 39}, 3},
-                    THitCase{"BelowTheBottom", 3, Qt::LeftButton, {12, 40}, 0},
-                    THitCase{"LeftOfTheLamps", 3, Qt::LeftButton, {0, 20}, 0},
-                    THitCase{"TwoLampsLower", 2, Qt::LeftButton, {1, 21}, 3}),
+    testing::Values(
+        THitCase{.Name = "AboveTheTop", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {12, 0}, .Selected = 0},
+        THitCase{.Name = "TopFirstRow", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {12, 1}, .Selected = 1},
+        THitCase{.Name = "TopLastRow", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {12, 13}, .Selected = 1},
+        THitCase{.Name = "MiddleFirstRow", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {12, 14}, .Selected = 2},
+        THitCase{.Name = "MiddleLastRowRightButton", .SwitchCount = 3, .Button = Qt::RightButton, .At = {12, 26},
+                 .Selected = 2},
+        THitCase{.Name = "BottomFirstRow", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {12, 27}, .Selected = 3},
+        THitCase{.Name = "BottomLastRow", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {24, 39}, .Selected = 3},
+        THitCase{.Name = "BelowTheBottom", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {12, 40}, .Selected = 0},
+        THitCase{.Name = "LeftOfTheLamps", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {0, 20}, .Selected = 0},
+        THitCase{.Name = "TwoLampsLower", .SwitchCount = 2, .Button = Qt::LeftButton, .At = {1, 21}, .Selected = 3}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -125,17 +125,21 @@ const char* const AboveMin = "Wert muß größer sein als der Wert von Min.";
 const char* const BelowMax = "Wert muß kleiner sein als der Wert von Max.";
 const char* const WithinRange = "Aktuelle Position muß >= Min und <= Max sein.";
 
-INSTANTIATE_TEST_SUITE_P(Checks, SliderSetter,
-                         testing::Values(TSetterCase{"MaxAboveLimit", "Max", 2000, BetweenLimits, 10},
-                                         TSetterCase{"MaxBelowMinBeforeLimit", "Max", -5000, AboveMin, 10},
-                                         TSetterCase{"MaxBelowMin", "Max", -5, AboveMin, 10},
-                                         TSetterCase{"MaxBelowPosition", "Max", 3, nullptr, 3},
-                                         TSetterCase{"MinEqualToMax", "Min", 10, BelowMax, 0},
-                                         TSetterCase{"MinBelowLimit", "Min", -1001, BetweenLimits, 0},
-                                         TSetterCase{"MinNegative", "Min", -10, nullptr, -10},
-                                         TSetterCase{"PositionAboveMax", "Position", 11, WithinRange, 5},
-                                         TSetterCase{"PositionAtMin", "Position", 0, nullptr, 0}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Checks, SliderSetter,
+    testing::Values(
+        TSetterCase{.Name = "MaxAboveLimit", .Property = "Max", .Value = 2000, .Message = BetweenLimits, .Stored = 10},
+        TSetterCase{.Name = "MaxBelowMinBeforeLimit", .Property = "Max", .Value = -5000, .Message = AboveMin,
+                    .Stored = 10},
+        TSetterCase{.Name = "MaxBelowMin", .Property = "Max", .Value = -5, .Message = AboveMin, .Stored = 10},
+        TSetterCase{.Name = "MaxBelowPosition", .Property = "Max", .Value = 3, .Message = nullptr, .Stored = 3},
+        TSetterCase{.Name = "MinEqualToMax", .Property = "Min", .Value = 10, .Message = BelowMax, .Stored = 0},
+        TSetterCase{.Name = "MinBelowLimit", .Property = "Min", .Value = -1001, .Message = BetweenLimits, .Stored = 0},
+        TSetterCase{.Name = "MinNegative", .Property = "Min", .Value = -10, .Message = nullptr, .Stored = -10},
+        TSetterCase{.Name = "PositionAboveMax", .Property = "Position", .Value = 11, .Message = WithinRange,
+                    .Stored = 5},
+        TSetterCase{.Name = "PositionAtMin", .Property = "Position", .Value = 0, .Message = nullptr, .Stored = 0}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(SliderInput, PlusAndMinusStepWhileFocusedAndStopAtTheRange)
 {

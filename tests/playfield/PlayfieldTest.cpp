@@ -105,11 +105,13 @@ TEST_P(PlayfieldSwitches, CellColourGoesWhereTheSwitchesSay)
     EXPECT_EQ(image.pixel(left + 19, top + 8), Black);
 }
 
-INSTANTIATE_TEST_SUITE_P(Reachable, PlayfieldSwitches,
-                         testing::Values(TSwitchCase{"Solid", true, true, Rgb(clLime), Rgb(clLime)},
-                                         TSwitchCase{"FillOnly", false, true, Black, Rgb(clLime)},
-                                         TSwitchCase{"FrameOnly", true, false, Rgb(clLime), Black}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Reachable, PlayfieldSwitches,
+    testing::Values(
+        TSwitchCase{.Name = "Solid", .Border = true, .Fill = true, .Outline = Rgb(clLime), .Inside = Rgb(clLime)},
+        TSwitchCase{.Name = "FillOnly", .Border = false, .Fill = true, .Outline = Black, .Inside = Rgb(clLime)},
+        TSwitchCase{.Name = "FrameOnly", .Border = true, .Fill = false, .Outline = Rgb(clLime), .Inside = Black}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(PlayfieldConstruction, BothSwitchesOffPaintsOnlyBackground)
 {
@@ -225,9 +227,11 @@ TEST_F(Playfield, PreviewWindowFollowsItsProperties)
     preview->close(); // the close box only hides it
     EXPECT_FALSE(preview->isVisible());
     EXPECT_TRUE(Field->ShowNextpiece());
-    Field->SetShowNextpiece(true);
+    // Written through the rules' own interface, as much as through the component's.
+    TWell& rules = *Field;
+    rules.SetShowNextpiece(true);
     EXPECT_TRUE(preview->isVisible());
-    Field->SetShowNextpiece(false);
+    rules.SetShowNextpiece(false);
     EXPECT_FALSE(preview->isVisible());
     EXPECT_TRUE(Services.Messages.empty());
 }
@@ -275,6 +279,13 @@ TEST_F(Playfield, WhatEachWriteRepaints)
     EXPECT_EQ(Field->Paints, 3);
     Field->repaint(); // an uncovered field is only copied
     EXPECT_EQ(Field->Paints, 3);
+    Field->SetShowBorderColor(true); // both as they are: nothing to repaint
+    Field->SetShowFillColor(false);
+    Field->repaint();
+    EXPECT_EQ(Field->Paints, 3);
+    Field->SetShowBorderColor(false); // the fill comes back on with it
+    Field->repaint();
+    EXPECT_EQ(Field->Paints, 4);
     Field->hide();
 }
 

@@ -287,11 +287,11 @@ TEST_F(MainWindow, AboutBoxHasItsLayout)
     EXPECT_EQ(box.exec(), QDialog::Accepted);
 }
 
-// The finer twins must be in the resource and exactly twice the size, or a
-// scaled screen would show the coarse picture or shift the window's layout.
-TEST(Pictures, FineTwinsKeepThePictureSize)
+// Drawn for a scaled screen, a picture must have twice the pixels and keep
+// its size, or it would look coarse or shift the window's layout.
+TEST(Pictures, FineVersionsKeepThePictureSize)
 {
-    for (const QString& path : {QStringLiteral(":/pictures/about.png"), QStringLiteral(":/pictures/podium.png")}) {
+    for (const QString& path : {QStringLiteral(":/pictures/about.svg"), QStringLiteral(":/pictures/podium.svg")}) {
         const QPixmap plain = Picture(path, 1);
         const QPixmap fine = Picture(path, 2);
         ASSERT_FALSE(plain.isNull()) << path.toStdString();

@@ -1,7 +1,6 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "ControlSet.h"
-#include "ControlSetOrder.h"
 #include "GalleryWindow.h"
 #include "TestServices.h"
 
@@ -46,7 +45,7 @@ TEST_F(Gallery, InfoMenuSetsAboutOfEachOfTheFifteen)
     QStringList shown;
     for (const auto& message : FServices.Messages)
         shown.append(message.Text.split(QStringLiteral("\r\r")).value(1));
-    EXPECT_EQ(shown, ControlSetInTableOrder);
+    EXPECT_EQ(shown, ControlSetClassNames());
 }
 
 // The frame the person sees is the rectangle the limits keep the movable

@@ -41,20 +41,29 @@ TEST_P(LimitedBounds, KeepTheSizeAndMoveTheControlInside)
 INSTANTIATE_TEST_SUITE_P(
     Cases, LimitedBounds,
     testing::Values(
-        TLimitCase{"AboveTheTopLimitComesDown", 0, 10, 199, 99, 0, -95, 100, 20, QRect(0, 10, 100, 20)},
-        TLimitCase{"TooHighSitsAgainstTheBottomLimit", 0, 0, 199, 9, 0, 0, 100, 20, QRect(0, -10, 100, 20)},
-        TLimitCase{"NegativeLimits", -300, -200, -101, -51, 0, 0, 100, 50, QRect(-200, -100, 100, 50)},
+        TLimitCase{.Name = "AboveTheTopLimitComesDown", .Left = 0, .Top = 10, .Right = 199, .Bottom = 99,
+                   .ProposedLeft = 0, .ProposedTop = -95, .Width = 100, .Height = 20,
+                   .Expected = QRect(0, 10, 100, 20)},
+        TLimitCase{.Name = "TooHighSitsAgainstTheBottomLimit", .Left = 0, .Top = 0, .Right = 199, .Bottom = 9,
+                   .ProposedLeft = 0, .ProposedTop = 0, .Width = 100, .Height = 20,
+                   .Expected = QRect(0, -10, 100, 20)},
+        TLimitCase{.Name = "NegativeLimits", .Left = -300, .Top = -200, .Right = -101, .Bottom = -51,
+                   .ProposedLeft = 0, .ProposedTop = 0, .Width = 100, .Height = 50,
+                   .Expected = QRect(-200, -100, 100, 50)},
         // Here 32-bit arithmetic would wrap the right-most column round to a
         // negative number and let the control past the limit. The last
         // coordinate stays free: QRect could not hold a rectangle ending there.
-        TLimitCase{"NearTheLargestCoordinate", Smallest, Smallest, Largest, Largest, Largest - 10, Largest, 100, 20,
-                   QRect(Largest - 100, Largest - 20, 100, 20)},
-        TLimitCase{"DragProposalBeyond32Bits", 0, 0, 199, 99, std::int64_t(Largest) + 5000, std::int64_t(Smallest) - 1,
-                   100, 20, QRect(100, 0, 100, 20)},
+        TLimitCase{.Name = "NearTheLargestCoordinate", .Left = Smallest, .Top = Smallest, .Right = Largest,
+                   .Bottom = Largest, .ProposedLeft = Largest - 10, .ProposedTop = Largest, .Width = 100,
+                   .Height = 20, .Expected = QRect(Largest - 100, Largest - 20, 100, 20)},
+        TLimitCase{.Name = "DragProposalBeyond32Bits", .Left = 0, .Top = 0, .Right = 199, .Bottom = 99,
+                   .ProposedLeft = std::int64_t(Largest) + 5000, .ProposedTop = std::int64_t(Smallest) - 1,
+                   .Width = 100, .Height = 20, .Expected = QRect(100, 0, 100, 20)},
         // The right limit at the smallest coordinate leaves no room that a
         // QRect can describe: the control stops at the smallest left edge.
-        TLimitCase{"NoRoomAtAll", Smallest, Smallest, Smallest, Smallest, 0, 0, 100, 20,
-                   QRect(Smallest, Smallest, 100, 20)}),
+        TLimitCase{.Name = "NoRoomAtAll", .Left = Smallest, .Top = Smallest, .Right = Smallest, .Bottom = Smallest,
+                   .ProposedLeft = 0, .ProposedTop = 0, .Width = 100, .Height = 20,
+                   .Expected = QRect(Smallest, Smallest, 100, 20)}),
     [](const testing::TestParamInfo<TLimitCase>& info) { return std::string(info.param.Name); });
 
 struct TSwapCase {
@@ -86,10 +95,14 @@ TEST_P(LimitSetter, KeepsEachPairInOrder)
 
 INSTANTIATE_TEST_SUITE_P(
     Setters, LimitSetter,
-    testing::Values(TSwapCase{"LeftBeyondRightSwaps", &TMoveLimits::SetLeft, 500, 300, 50, 500, 250},
-                    TSwapCase{"RightBeforeLeftSwaps", &TMoveLimits::SetRight, 20, 20, 50, 100, 250},
-                    TSwapCase{"TopBelowBottomSwaps", &TMoveLimits::SetTop, 400, 100, 250, 300, 400},
-                    TSwapCase{"BottomAboveTopSwaps", &TMoveLimits::SetBottom, -7, 100, -7, 300, 50}),
+    testing::Values(TSwapCase{.Name = "LeftBeyondRightSwaps", .Set = &TMoveLimits::SetLeft, .Value = 500,
+                              .Left = 300, .Top = 50, .Right = 500, .Bottom = 250},
+                    TSwapCase{.Name = "RightBeforeLeftSwaps", .Set = &TMoveLimits::SetRight, .Value = 20,
+                              .Left = 20, .Top = 50, .Right = 100, .Bottom = 250},
+                    TSwapCase{.Name = "TopBelowBottomSwaps", .Set = &TMoveLimits::SetTop, .Value = 400,
+                              .Left = 100, .Top = 250, .Right = 300, .Bottom = 400},
+                    TSwapCase{.Name = "BottomAboveTopSwaps", .Set = &TMoveLimits::SetBottom, .Value = -7,
+                              .Left = 100, .Top = -7, .Right = 300, .Bottom = 50}),
     [](const testing::TestParamInfo<TSwapCase>& info) { return std::string(info.param.Name); });
 
 TEST(RepresentableBounds, MovesOnlyWhatQRectCannotHold)

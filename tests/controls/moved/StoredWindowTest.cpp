@@ -2,7 +2,6 @@
 
 #include "ClassRegistry.h"
 #include "ControlSet.h"
-#include "ControlSetOrder.h"
 #include "FormReader.h"
 #include "MovedControls.h"
 #include "TestServices.h"
@@ -17,14 +16,15 @@
 
 namespace {
 
-TEST(RegisterControlSet, RegistersAllFifteenInTheOrderOfTheSet)
+TEST(RegisterControlSet, RegistersTheFifteenEachMakingItsOwnClass)
 {
     RegisterControlSet();
-    QStringList registered;
-    for (const QString& name : RegisteredClasses())
-        if (ControlSetInTableOrder.contains(name))
-            registered.append(name);
-    EXPECT_EQ(registered, ControlSetInTableOrder);
+    ASSERT_EQ(ControlSetClassNames().size(), 15);
+    for (const QString& name : ControlSetClassNames()) {
+        const std::unique_ptr<QWidget> control(CreateRegisteredWidget(name, nullptr));
+        ASSERT_TRUE(control) << name.toStdString();
+        EXPECT_EQ(QString::fromLatin1(control->metaObject()->className()), name);
+    }
 }
 
 // A stored control with its geometry between the properties before and after.
@@ -43,7 +43,7 @@ QByteArray Control(const char* className, const char* name, const QRect& bounds,
         .toUtf8();
 }
 
-// Every class of the set. The edit's limits are read before its geometry and
+// Every class of the set, in the order of its table. The edit's limits are read before its geometry and
 // restrict it; the panel's come after it, turned round, and move nothing.
 std::unique_ptr<QWidget> ReadStoredWindow()
 {
@@ -90,7 +90,7 @@ TEST(StoredWindow, NamingAllFifteenClassesReadsIntoWorkingControls)
     QStringList created;
     for (const QWidget* child : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         created.append(QString::fromLatin1(child->metaObject()->className()));
-    EXPECT_EQ(created, ControlSetInTableOrder);
+    EXPECT_EQ(created, ControlSetClassNames());
     EXPECT_TRUE(services.Messages.empty());
     EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("MultiSwitch1"))->property("OnValue").toInt(), 3);
     EXPECT_EQ(form->findChild<QWidget*>(QStringLiteral("Slider1"))->property("Position").toInt(), 7);
