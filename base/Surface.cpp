@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
+
 TSurface::TSurface(QWidget& widget, TColor blank) : FWidget(widget), FBlank(blank), FCanvas(&FImage) {}
 
 // An empty widget still gets a picture, so that drawing on it is harmless.
@@ -20,7 +22,15 @@ void TSurface::Remake()
     const qreal ratio = FWidget.devicePixelRatioF();
     FCanvas.Release();
     FSize = WidgetSize();
-    FImage = QImage(FSize * ratio, QImage::Format_RGB32);
+    // No screen shows more than an 8K screen's pixels: a widget larger than
+    // that (a stored window may ask for one) keeps the picture of as much of
+    // it as such a screen could show, from its top-left corner, instead of
+    // gigabytes of it. Drawing beyond the picture is cut off.
+    constexpr qint64 MostPixels = qint64(7680) * 4320;
+    QSize pixels = FSize * ratio;
+    pixels.setWidth(int(std::min<qint64>(pixels.width(), MostPixels)));
+    pixels.setHeight(int(std::min<qint64>(pixels.height(), std::max<qint64>(1, MostPixels / pixels.width()))));
+    FImage = QImage(pixels, QImage::Format_RGB32);
     FImage.setDevicePixelRatio(ratio);
     FImage.fill(ToQColor(FBlank));
     FRepaintDue = true;

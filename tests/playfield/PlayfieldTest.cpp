@@ -209,6 +209,16 @@ TEST_F(Playfield, PreviewShowsTheMatrixClearedToTheCurrentBackground)
     Field->SetShowNextpiece(false);
 }
 
+TEST_F(Playfield, AFieldLargerThanAnyScreenKeepsAPictureAScreenCanShow)
+{
+    // A stored window may ask for it; the picture would take 256 MB.
+    Field->resize(8000, 8000);
+    Field->Paint();
+    const QImage& picture = Field->Surface();
+    EXPECT_LE(qint64(picture.width()) * picture.height(), qint64(7680) * 4320);
+    EXPECT_EQ(picture.width(), 8000);
+}
+
 TEST_F(Playfield, PreviewWindowFollowsItsProperties)
 {
     TPreviewForm* preview = Field->PreviewForm();
