@@ -1,4 +1,4 @@
-#include "Well.h"
+#include "TestWell.h"
 
 #include "Random.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 std::uint32_t FixedClock() { return 45296789u; }
 
-class TBenchWell : public TWell {
+class TBenchWell : public TTestWell {
 public:
     TBenchWell()
     {
@@ -18,17 +18,12 @@ public:
         SetScreenNumber(0);
         NewGame();
     }
-    using TWell::SetPiecePosition;
 
     // Four bottom rows that lack only column 5, and the bar standing in that gap.
     void PrepareFourRows()
     {
-        for (int row = 17; row <= 20; ++row)
-            for (int col = 0; col < Columns; ++col)
-                MutableBoard()[col * Rows + row] = col == 5 ? BackGroundColor() : clGray;
-        SetCurrentPiece(4);
-        LoadPiece(4);
-        SetPiecePosition(4, 17);
+        FillRows(17, 20, {5});
+        PlaceBar(17);
     }
 };
 

@@ -18,35 +18,24 @@ std::int64_t RepresentableStart(std::int64_t start, std::int64_t size)
     return std::clamp(start, lowest, highest);
 }
 
+// Stores one end of a range; an end written past the other one swaps them,
+// so that the range stays ordered.
+void SetEnd(std::int32_t& end, std::int32_t& low, std::int32_t& high, std::int32_t value)
+{
+    end = value;
+    if (low > high)
+        std::swap(low, high);
+}
+
 } // namespace
 
-void TMoveLimits::SetBottom(std::int32_t value)
-{
-    FBottom = value;
-    if (FBottom < FTop)
-        std::swap(FBottom, FTop);
-}
+void TMoveLimits::SetBottom(std::int32_t value) { SetEnd(FBottom, FTop, FBottom, value); }
 
-void TMoveLimits::SetLeft(std::int32_t value)
-{
-    FLeft = value;
-    if (FLeft > FRight)
-        std::swap(FLeft, FRight);
-}
+void TMoveLimits::SetLeft(std::int32_t value) { SetEnd(FLeft, FLeft, FRight, value); }
 
-void TMoveLimits::SetRight(std::int32_t value)
-{
-    FRight = value;
-    if (FRight < FLeft)
-        std::swap(FLeft, FRight);
-}
+void TMoveLimits::SetRight(std::int32_t value) { SetEnd(FRight, FLeft, FRight, value); }
 
-void TMoveLimits::SetTop(std::int32_t value)
-{
-    FTop = value;
-    if (FTop > FBottom)
-        std::swap(FBottom, FTop);
-}
+void TMoveLimits::SetTop(std::int32_t value) { SetEnd(FTop, FTop, FBottom, value); }
 
 QRect TMoveLimits::Apply(std::int64_t left, std::int64_t top, int width, int height) const
 {

@@ -1,6 +1,6 @@
 // The rules must not touch the heap during play. This program replaces the
 // global allocation functions and counts what happens inside a window of play.
-#include "Well.h"
+#include "TestWell.h"
 
 #include "Random.h"
 
@@ -38,20 +38,6 @@ namespace {
 
 std::uint32_t FixedClock() { return 86399999u; }
 
-class TPlayWell : public TWell {
-public:
-    // A bar over a well whose four bottom rows lack only its column.
-    void PrepareFourRows()
-    {
-        for (int row = 17; row <= 20; ++row)
-            for (int col = 0; col < Columns; ++col)
-                MutableBoard()[col * Rows + row] = col == 5 ? BackGroundColor() : clGray;
-        SetCurrentPiece(4);
-        LoadPiece(4);
-        SetPiecePosition(4, -2);
-    }
-};
-
 TEST(Allocation, CounterSeesTheHeap)
 {
     Allocations = 0;
@@ -65,7 +51,7 @@ TEST(Allocation, CounterSeesTheHeap)
 TEST(Allocation, PlayAllocatesNothing)
 {
     Random::SetClock(&FixedClock);
-    TPlayWell well;
+    TTestWell well;
     well.SetShowNextpiece(true);
     well.SetNumberOfType(15);
     well.SetScreenNumber(2);
@@ -87,7 +73,9 @@ TEST(Allocation, PlayAllocatesNothing)
         case 5: well.DropBlock(column(dice), -1, clSilver); blockRemovals += well.LastDeletedLine(); break;
         case 6: well.PushLine(column(dice), clTeal); break;
         case 7:
-            well.PrepareFourRows();
+            // A bar over four bottom rows that lack only its column.
+            well.FillRows(17, 20, {5});
+            well.PlaceBar(-2);
             well.DropPiece();
             well.Step();
             fourRowLandings += well.LastDeletedLine() == 4;
