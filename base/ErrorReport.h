@@ -5,13 +5,14 @@
 #include <stdexcept>
 
 // How failures travel: nothing in the program throws, and no error is passed
-// up to a caller. The one failure a player is told of is a file that cannot
-// be opened or created (Fame.sav, read at start-up and saved after every
-// change). The code that reads or saves it learns of the failure from a
-// result where it happens and reports it there and then, through
-// ShowException with an EFileError; the program goes on, the list in memory
-// as the failure left it. Values refused by a write rule are reported by the
-// rule itself in a message box and change nothing.
+// up to a caller. The failures a player is told of all concern the hall of
+// fame's file: the code that reads or saves Fame.sav learns of a failure from
+// a result where it happens and reports it there and then, a file that
+// cannot be opened, created or read whole through ShowException with an
+// EFileError, a save after a game that failed with a message of its own. The
+// program goes on, the list in memory as the failure left it. Values refused
+// by a write rule are reported by the rule itself in a message box and
+// change nothing.
 
 // A file that cannot be opened or created: an error to be shown, not thrown.
 // Its text is the message the player sees, without the closing full stop.
