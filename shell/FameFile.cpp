@@ -77,8 +77,8 @@ TFameRead ReadFameFile(const QString& fileName, THallList& list)
     return list.AddText(bytes) ? TFameRead::Complete : TFameRead::CutShort;
 }
 
-} // namespace
-
+// Replaces the file at path with bytes, in one step, only once every byte
+// has been written; false, with the file as it was, on any failure.
 bool WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -92,6 +92,8 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes)
     }
     return file.commit();
 }
+
+} // namespace
 
 TFameFile PlayersFameFile(const QString& programDirectory, bool programDirectoryWritable,
                           const QString& dataDirectory)

@@ -72,7 +72,3 @@ private:
 // the player's first save.
 TFameFile PlayersFameFile(const QString& programDirectory, bool programDirectoryWritable,
                           const QString& dataDirectory);
-
-// Replaces the file at path with bytes, in one step, only once every byte
-// has been written; false, with the file as it was, on any failure.
-bool WriteWholeFile(const QString& path, const QByteArray& bytes);

@@ -46,7 +46,6 @@ public:
     void Info1Click();
     void Bestenliste1Click();
 
-    TGame& Game() { return *FGame; }
     int Score() const { return FGame->Score(); }
     int Level() const { return FGame->Level(); }
     int Lines() const { return FGame->Lines(); }
