@@ -2,6 +2,7 @@
 
 #include "Look.h"
 #include "Random.h"
+#include "SoundPlayer.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,10 +14,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QTextBrowser>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -46,7 +45,6 @@ TQtServices::TQtServices() = default;
 
 TQtServices::~TQtServices()
 {
-    qDeleteAll(FSounds);
     delete FHelpWindow.data();
 }
 
@@ -102,29 +100,26 @@ bool TQtServices::InputQuery(const QString& caption, const QString& prompt, QStr
     return true;
 }
 
-QSoundEffect* TQtServices::Sound(const QString& path)
+int TQtServices::SoundNumber(const QString& path)
 {
-    QSoundEffect*& effect = FSounds[path];
-    if (!effect) {
-        effect = new QSoundEffect;
-        effect->setSource(QUrl::fromLocalFile(path));
-    }
-    return effect;
+    // The player starts with the first sound, after the window is up, and
+    // connects on its own thread.
+    if (!FSoundPlayer)
+        FSoundPlayer = std::make_unique<TSoundPlayer>();
+    const auto known = FSoundNumbers.constFind(path);
+    if (known != FSoundNumbers.constEnd())
+        return *known;
+    const int number = FSoundPlayer->Add(QFile::encodeName(path).toStdString());
+    FSoundNumbers.insert(path, number);
+    return number;
 }
 
-void TQtServices::PreloadSound(const QString& path)
-{
-    if (QFileInfo::exists(path))
-        Sound(path);
-}
+void TQtServices::PreloadSound(const QString& path) { SoundNumber(path); }
 
 void TQtServices::PlaySound(const QString& path)
 {
-    if (!QFileInfo::exists(path))
-        return;
-    QSoundEffect* effect = Sound(path);
-    effect->stop();
-    effect->play();
+    const int number = SoundNumber(path);
+    FSoundPlayer->Play(number);
 }
 
 bool TQtServices::ShowHelp(const QString& helpFile, const QString& topic)

@@ -5,11 +5,13 @@
 #include <QHash>
 #include <QPointer>
 
-class QSoundEffect;
-class QTextBrowser;
+#include <memory>
 
-// The services of the real program: Qt dialogs, preloaded sound effects, a
-// help window and the system clock.
+class QTextBrowser;
+class TSoundPlayer;
+
+// The services of the real program: Qt dialogs, the clicks through the sound
+// server, a help window and the system clock.
 class TQtServices final : public TServices {
 public:
     TQtServices();
@@ -27,9 +29,13 @@ public:
 
     void PreloadSound(const QString& path) override;
 
-private:
-    QSoundEffect* Sound(const QString& path);
+    // The sound player, started by the first sound asked for; null before.
+    const TSoundPlayer* SoundPlayer() const { return FSoundPlayer.get(); }
 
-    QHash<QString, QSoundEffect*> FSounds;
+private:
+    int SoundNumber(const QString& path);
+
+    std::unique_ptr<TSoundPlayer> FSoundPlayer;
+    QHash<QString, int> FSoundNumbers;
     QPointer<QTextBrowser> FHelpWindow;
 };
