@@ -9,6 +9,7 @@
 #include <pulse/timeval.h>
 
 #include <sys/eventfd.h>
+#include <sys/stat.h>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -44,19 +45,23 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes)
     const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (file < 0)
         return false;
-    bytes.assign(MaxWaveFile + 1, 0);
-    std::size_t size = 0;
-    while (size < bytes.size()) {
-        const ssize_t got = read(file, bytes.data() + size, bytes.size() - size);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        size += std::size_t(got);
+    struct stat status {};
+    bool whole = fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= off_t(MaxWaveFile);
+    if (whole) {
+        bytes.resize(std::size_t(status.st_size));
+        std::size_t size = 0;
+        while (size < bytes.size()) {
+            const ssize_t got = read(file, bytes.data() + size, bytes.size() - size);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                break;
+            size += std::size_t(got);
+        }
+        bytes.resize(size);
     }
     close(file);
-    bytes.resize(size);
-    return size <= MaxWaveFile;
+    return whole;
 }
 
 // A name from the sound's content: every run and every copy of the game
