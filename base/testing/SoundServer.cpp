@@ -32,6 +32,14 @@ TSoundServer::TSoundServer()
         FFailure = QStringLiteral("no temporary folder");
         return;
     }
+    Start();
+}
+
+void TSoundServer::Start()
+{
+    FFailure.clear();
+    const QString socket = FFolder.path() + QStringLiteral("/native");
+    QFile::remove(socket);
     FServer.setProcessEnvironment(Environment());
     FServer.setProcessChannelMode(QProcess::MergedChannels);
     FServer.setStandardOutputFile(FFolder.filePath(QStringLiteral("server.log")));
@@ -50,7 +58,6 @@ TSoundServer::TSoundServer()
         FFailure = QStringLiteral("pulseaudio does not start: ") + FServer.errorString();
         return;
     }
-    const QString socket = FFolder.path() + QStringLiteral("/native");
     if (!WaitFor(10000, [&] { return QFileInfo(socket).exists() || FServer.state() == QProcess::NotRunning; })
         || FServer.state() == QProcess::NotRunning) {
         QFile log(FFolder.filePath(QStringLiteral("server.log")));
@@ -60,6 +67,11 @@ TSoundServer::TSoundServer()
 }
 
 TSoundServer::~TSoundServer()
+{
+    Stop();
+}
+
+void TSoundServer::Stop()
 {
     for (QProcess* process : {&FRecorder, &FServer}) {
         if (process->state() == QProcess::NotRunning)

@@ -18,6 +18,11 @@ public:
     TSoundServer();
     ~TSoundServer();
 
+    // Ends the server, as when it goes away under its clients; Start brings
+    // it back on the same socket.
+    void Stop();
+    void Start();
+
     // Empty when the server runs, otherwise what went wrong.
     QString Failure() const { return FFailure; }
     // The address for a client of this server, as PULSE_SERVER takes it.

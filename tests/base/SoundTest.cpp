@@ -95,6 +95,19 @@ TEST_F(SoundServer, AClickStillSoundsAfterAnHourOfPlay)
     EXPECT_EQ(RecordedOnsets(Sideways, 1, 0), 1);
 }
 
+TEST_F(SoundServer, ClicksComeBackWithTheServer)
+{
+    LoadClicks();
+    Server->Stop();
+    const TSoundPlayer* player = Services.SoundPlayer();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Ready(); }, 5000));
+    Services.PlaySound(Sideways);
+    Server->Start();
+    ASSERT_EQ(Server->Failure(), QString());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Ready() && player->SoundsStored() == 4; }, 10000));
+    EXPECT_EQ(RecordedOnsets(Sideways, 1, 0), 1);
+}
+
 TEST_F(SoundServer, AServerThatNeverAnswersLeavesTheWindowFree)
 {
     // A socket that takes connections into its queue and never reads them.
