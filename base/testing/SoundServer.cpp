@@ -111,18 +111,21 @@ bool TSoundServer::StartRecording()
     return WaitFor(5000, [&] { return QFileInfo(file).size() > 0; });
 }
 
-std::vector<std::int16_t> TSoundServer::StopRecording()
+std::vector<std::int16_t> TSoundServer::StopRecording(int tailMs)
 {
+    const QString file = RecordingFile(FFolder.path());
+    const qint64 until = QFileInfo(file).size() + qint64(RecordingRate) * 2 * tailMs / 1000;
+    WaitFor(10000, [&] { return QFileInfo(file).size() >= until; });
     FRecorder.terminate();
     if (!FRecorder.waitForFinished(5000)) {
         FRecorder.kill();
         FRecorder.waitForFinished(2000);
     }
-    QFile file(RecordingFile(FFolder.path()));
+    QFile recording(file);
     std::vector<std::int16_t> samples;
-    if (!file.open(QIODevice::ReadOnly))
+    if (!recording.open(QIODevice::ReadOnly))
         return samples;
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = recording.readAll();
     samples.resize(std::size_t(bytes.size()) / 2);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = std::int16_t(std::uint8_t(bytes[qsizetype(2 * i)]) | std::uint8_t(bytes[qsizetype(2 * i + 1)]) << 8);

@@ -29,9 +29,10 @@ public:
     QString Address() const { return QStringLiteral("unix:") + FFolder.path() + QStringLiteral("/native"); }
     QString Folder() const { return FFolder.path(); }
 
-    // Records from the moment samples flow until StopRecording.
+    // Records from the moment samples flow until StopRecording, which first
+    // lets another tailMs of sound arrive, however slowly the machine runs.
     bool StartRecording();
-    std::vector<std::int16_t> StopRecording();
+    std::vector<std::int16_t> StopRecording(int tailMs = 300);
 
 private:
     QProcessEnvironment Environment() const;

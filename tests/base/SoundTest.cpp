@@ -63,7 +63,6 @@ protected:
             Services.PlaySound(sound);
             std::this_thread::sleep_for(std::chrono::milliseconds(apartMs));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
         return CountOnsets(Server->StopRecording(), TSoundServer::RecordingRate);
     }
 
