@@ -42,12 +42,13 @@ pa_sample_format_t ServerFormat(TSampleFormat format)
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes)
 {
-    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a pipe in a sound's place must not hold up the thread.
+    const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0)
         return false;
     struct stat status {};
-    bool whole = fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= off_t(MaxWaveFile);
-    if (whole) {
+    const bool regular = fstat(file, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= off_t(MaxWaveFile);
+    if (regular) {
         bytes.resize(std::size_t(status.st_size));
         std::size_t size = 0;
         while (size < bytes.size()) {
@@ -61,7 +62,7 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes)
         bytes.resize(size);
     }
     close(file);
-    return whole;
+    return regular;
 }
 
 // A name from the sound's content: every run and every copy of the game
