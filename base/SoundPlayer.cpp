@@ -8,14 +8,16 @@
 #include <pulse/thread-mainloop.h>
 #include <pulse/timeval.h>
 
+#include <fcntl.h>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -235,7 +237,8 @@ void TSoundPlayer::Connect()
     pa_context_set_state_callback(context, ContextState, this);
     // No server of our own: a player without one wants silence, not a
     // daemon started behind their back.
-    if (pa_context_connect(context, FServer.empty() ? nullptr : FServer.c_str(), PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 && FContext == context)
+    const char* server = FServer.empty() ? nullptr : FServer.c_str();
+    if (pa_context_connect(context, server, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 && FContext == context)
         ConnectionLost(pa_strerror(pa_context_errno(context)));
 }
 
