@@ -1,12 +1,13 @@
 #pragma once
 
 #include "Services.h"
+#include "TypingGuard.h"
 
 #include <QHash>
 #include <QPointer>
 
 class QSoundEffect;
-class QTextBrowser;
+class THelpWindow;
 
 // The services of the real program: Qt dialogs, preloaded sound effects, a
 // help window and the system clock.
@@ -31,5 +32,6 @@ private:
     QSoundEffect* Sound(const QString& path);
 
     QHash<QString, QSoundEffect*> FSounds;
-    QPointer<QTextBrowser> FHelpWindow;
+    QPointer<THelpWindow> FHelpWindow;
+    TTypingGuard FTypingGuard;
 };

@@ -1,0 +1,30 @@
+#include "HelpWindow.h"
+
+#include <QKeySequence>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+THelpWindow::THelpWindow() : FBrowser(new QTextBrowser(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("MVKubrin – Hilfe"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FBrowser);
+    FBrowser->setOpenLinks(true);
+    FBrowser->setOpenExternalLinks(false);
+    setFocusProxy(FBrowser);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
+    resize(520, 560);
+}
+
+void THelpWindow::ShowTopic(const QString& html, const QString& topic)
+{
+    FBrowser->setHtml(html);
+    show();
+    raise();
+    activateWindow();
+    FBrowser->scrollToAnchor(topic);
+}
