@@ -3,15 +3,13 @@
 #include <QKeySequence>
 #include <QShortcut>
 #include <QTextBrowser>
-#include <QVBoxLayout>
 
 THelpWindow::THelpWindow() : FBrowser(new QTextBrowser(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("MVKubrin – Hilfe"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(FBrowser);
+    setCentralWidget(FBrowser);
+    FBrowser->setAccessibleName(QStringLiteral("Hilfetext"));
     FBrowser->setOpenLinks(true);
     FBrowser->setOpenExternalLinks(false);
     setFocusProxy(FBrowser);

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
 
 class QTextBrowser;
 
-// The help window: a window of its own around the help text, which Esc
-// closes like the other windows of the game.
-class THelpWindow : public QWidget {
+// The help window: a main window of its own around the help text, so that
+// it reads as a window, and Esc closes it like the other windows.
+class THelpWindow : public QMainWindow {
     Q_OBJECT
 
 public:

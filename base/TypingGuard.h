@@ -12,16 +12,18 @@ class QWidget;
 
 // Keeps the keys of a game out of a text box that opens under the player's
 // fingers when the game ends. While a box is guarded, its widgets get no key
-// press that repeats a held key, none of a key that went down before the box
-// opened until that key is released, and none at all in a short moment after
-// the box opened: a player hammering a key cannot stop within it. What the
-// player types after that is the box's.
+// press in a short moment after the box appeared (a player hammering a key
+// cannot stop sooner), and no press of a key that is held down, from before
+// the box opened or since, until that key is let go. What the player types
+// after that is the box's. Key presses still queued for the game's window
+// when the box opens never reach the box: Qt drops input for a window under
+// a modal one.
 //
-// It watches every key of the application, so it knows which keys are down
-// when a box opens; that costs no allocation.
+// It watches every key of the application, so that it knows which keys are
+// down when a box opens; that allocates nothing.
 class TTypingGuard : public QObject {
 public:
-    explicit TTypingGuard(std::chrono::milliseconds settling = std::chrono::milliseconds(400));
+    explicit TTypingGuard(std::chrono::milliseconds settling = std::chrono::milliseconds(600));
     ~TTypingGuard() override;
 
     // Guards the box and its children from now until Release.
@@ -32,15 +34,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static unsigned KeyOf(const QKeyEvent& key);
-    bool Contains(const std::array<unsigned, 8>& keys, unsigned key) const;
-    static void Add(std::array<unsigned, 8>& keys, unsigned key);
-    static void Remove(std::array<unsigned, 8>& keys, unsigned key);
+    struct TKeyDown {
+        unsigned Key = 0;
+        bool Down = false;
+        qint64 LastPress = 0;
+        // The window system's time of the last release: a repeat that the
+        // window system sends as a release and a press comes at that time.
+        quint64 ReleasedAt = 0;
+    };
+
+    // Notes a press and says whether it repeats a key held down.
+    bool Pressed(const QKeyEvent& key);
+    void Released(const QKeyEvent& key);
 
     std::chrono::milliseconds FSettling;
-    // Keys down now, and those that were down when the box opened; 0 is free.
-    std::array<unsigned, 8> FDown{};
-    std::array<unsigned, 8> FHeldBefore{};
     QPointer<QWidget> FBox;
-    QElapsedTimer FOpened;
+    bool FShown = false;
+    qint64 FOpened = 0;
+    QElapsedTimer FClock;
+    // The keys seen last; Key 0 is a free place.
+    std::array<TKeyDown, 8> FDown{};
 };

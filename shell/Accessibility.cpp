@@ -91,11 +91,12 @@ QAccessibleInterface* ShellAccessible(const QString& className, QObject* object)
     return nullptr;
 }
 
-// A reader that is already listening may have asked for a widget while the
-// window was being built, before the factory and the captions were in place.
+// Qt makes and keeps a widget's interface at the first change of its text,
+// while the window is still being built, before the factory and the captions
+// are in place.
 void ForgetInterface(QObject* object)
 {
-    if (object && QAccessible::isActive())
+    if (object)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(QAccessible::queryAccessibleInterface(object)));
 }
 
