@@ -12,12 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
 struct TValueCase {
     const char* Name;
-    std::function<QWidget*()> Create;
+    std::function<std::pair<std::shared_ptr<void>, QWidget*>()> Create;
     int Value, Minimum, Maximum;
     // The value after "+", and after "-" then.
     int AfterPlus, AfterMinus;
@@ -25,12 +26,14 @@ struct TValueCase {
     int Asked, Got;
 };
 
-// One window for the test's control, kept until the test program ends.
+// The control on a window of its own, which the first part keeps.
+using THostedControl = std::pair<std::shared_ptr<void>, QWidget*>;
+
 template <class TControl>
-QWidget* Hosted()
+THostedControl Hosted()
 {
-    static ControlTesting::THosted<TControl> host;
-    return host.Control;
+    auto host = std::make_shared<ControlTesting::THosted<TControl>>();
+    return {host, host->Control};
 }
 
 void PrintTo(const TValueCase& row, std::ostream* out) { *out << row.Name; }
@@ -44,7 +47,7 @@ protected:
 
 TEST_P(ValueControl, ReadsAsASliderWhoseValueTheKeysAndAssistiveToolsChange)
 {
-    QWidget* control = GetParam().Create();
+    const auto [host, control] = GetParam().Create();
     control->setFocus();
     QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(control);
     ASSERT_NE(readable, nullptr);
