@@ -1,5 +1,6 @@
 #include "ControlSetAccessibility.h"
 
+#include "ColorsBox.h"
 #include "MultiSwitch.h"
 #include "RadioGroup.h"
 #include "Slider.h"
@@ -99,6 +100,9 @@ QAccessibleInterface* ControlSetAccessible(const QString& className, QObject* ob
         return new TValueAccessible<TSlider>(static_cast<TSlider*>(object));
     if (className == QLatin1String("TMultiSwitch"))
         return new TValueAccessible<TMultiSwitch>(static_cast<TMultiSwitch*>(object));
+    // A gradient is a picture; its caption, when it has one, names it.
+    if (className == QLatin1String("TColorsBox"))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
     if (className == QLatin1String("QRadioButton") && qobject_cast<TRadioGroup*>(object->parent()))
         return new TGroupButtonAccessible(static_cast<QRadioButton*>(object));
     return nullptr;
