@@ -1,5 +1,6 @@
 #include "QtServices.h"
 
+#include "HelpWindow.h"
 #include "Look.h"
 #include "Random.h"
 #include "SoundPlayer.h"
@@ -15,7 +16,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -79,6 +80,7 @@ bool TQtServices::InputQuery(const QString& caption, const QString& prompt, QStr
     auto* label = new QLabel(prompt, &dialog);
     label->setTextFormat(Qt::PlainText);
     auto* edit = new QLineEdit(value, &dialog);
+    label->setBuddy(edit);
     edit->setMaxLength(255);
     edit->setMinimumWidth(260);
     edit->selectAll();
@@ -94,7 +96,11 @@ bool TQtServices::InputQuery(const QString& caption, const QString& prompt, QStr
     layout->setSizeConstraint(QLayout::SetFixedSize);
     dialog.adjustSize();
     CentreOnScreen(dialog);
-    if (dialog.exec() != QDialog::Accepted)
+    // The box may open at a game's end, while the player's keys still fly.
+    FTypingGuard.Guard(dialog);
+    const int result = dialog.exec();
+    FTypingGuard.Release();
+    if (result != QDialog::Accepted)
         return false;
     value = edit->text();
     return true;
@@ -131,19 +137,9 @@ bool TQtServices::ShowHelp(const QString& helpFile, const QString& topic)
     const QRegularExpression anchor(QStringLiteral("(id|name)\\s*=\\s*\"%1\"").arg(QRegularExpression::escape(topic)));
     if (!html.contains(anchor))
         return false;
-    if (!FHelpWindow) {
-        FHelpWindow = new QTextBrowser;
-        FHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
-        FHelpWindow->setWindowTitle(QStringLiteral("MVKubrin – Hilfe"));
-        FHelpWindow->setOpenLinks(true);
-        FHelpWindow->setOpenExternalLinks(false);
-        FHelpWindow->resize(520, 560);
-    }
-    FHelpWindow->setHtml(html);
-    FHelpWindow->show();
-    FHelpWindow->raise();
-    FHelpWindow->activateWindow();
-    FHelpWindow->scrollToAnchor(topic);
+    if (!FHelpWindow)
+        FHelpWindow = new THelpWindow;
+    FHelpWindow->ShowTopic(html, topic);
     return true;
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "Services.h"
+#include "TypingGuard.h"
 
 #include <QHash>
 #include <QPointer>
 
 #include <memory>
 
-class QTextBrowser;
+class THelpWindow;
 class TSoundPlayer;
 
 // The services of the real program: Qt dialogs, the clicks through the sound
@@ -37,5 +38,6 @@ private:
 
     std::unique_ptr<TSoundPlayer> FSoundPlayer;
     QHash<QString, int> FSoundNumbers;
-    QPointer<QTextBrowser> FHelpWindow;
+    QPointer<THelpWindow> FHelpWindow;
+    TTypingGuard FTypingGuard;
 };

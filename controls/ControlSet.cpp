@@ -2,10 +2,13 @@
 
 #include "ClassRegistry.h"
 #include "ColorsBox.h"
+#include "ControlSetAccessibility.h"
 #include "Label3D.h"
 #include "MovedControls.h"
 #include "MultiSwitch.h"
 #include "Slider.h"
+
+#include <QAccessible>
 
 namespace {
 
@@ -47,6 +50,7 @@ void RegisterControlSet()
 {
     for (const TControlSetClass& entry : ControlSetClasses)
         RegisterClass(entry.Name(), entry.Create);
+    QAccessible::installFactory(ControlSetAccessible);
 }
 
 QStringList ControlSetClassNames()

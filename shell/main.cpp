@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "about.h"
+#include "Accessibility.h"
 #include "Colors.h"
 #include "ErrorReport.h"
 #include "hallFame.h"
@@ -94,6 +95,7 @@ TMainForm::TMainForm(QWidget* owner)
     connect(Info1, &QAction::triggered, this, &TMainForm::Info1Click);
 
     qApp->installEventFilter(this);
+    MakeMainFormAccessible(*this);
     FormCreate();
 }
 
