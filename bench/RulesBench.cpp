@@ -65,11 +65,11 @@ void RandomPlay(benchmark::State& state)
         case 4: well.DropPiece(); break;
         default:
             switch (well.Step()) {
-            case TWell::StepGameOver:
+            case TWell::TStepResult::GameOver:
                 well.SetScreenNumber(0);
                 well.NewGame();
                 [[fallthrough]];
-            case TWell::StepLanded:
+            case TWell::TStepResult::Landed:
                 ++pieces;
                 break;
             default:

@@ -93,10 +93,10 @@ void TGame::NewGame()
 
 void TGame::Step()
 {
-    const int result = FWell.Step();
-    if (result == TWell::StepLanded)
+    const TWell::TStepResult result = FWell.Step();
+    if (result == TWell::TStepResult::Landed)
         Landed();
-    else if (result == TWell::StepGameOver)
+    else if (result == TWell::TStepResult::GameOver)
         GameOver();
     Show(TCounter::Score, FScore);
 }

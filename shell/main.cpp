@@ -78,7 +78,7 @@ TMainForm::TMainForm(QWidget* owner)
     }
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    FGame = std::make_unique<TGame>(*KUBRIN1, static_cast<TGameEvents&>(*this));
+    FGame = std::make_unique<TGame>(KUBRIN1->Well(), static_cast<TGameEvents&>(*this));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(FGame->Interval());

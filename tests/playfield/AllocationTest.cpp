@@ -83,7 +83,7 @@ TEST(Allocation, PlayAllocatesNothing)
             break;
         default:
             well.CountFreeLines(false);
-            if (well.Step() == TWell::StepGameOver) {
+            if (well.Step() == TWell::TStepResult::GameOver) {
                 well.SetScreenNumber(n % 6);
                 well.NewGame();
             }

@@ -139,8 +139,8 @@ TEST_F(Playfield, MovesRepaintOnlyThePiecesOwnCells)
     Field->Step();
     Field->Step();
     const QImage before = Field->Surface().copy();
-    const int col = Field->PieceCol();
-    const int row = Field->PieceRow();
+    const int col = Field->Well().PieceCol();
+    const int row = Field->Well().PieceRow();
     ASSERT_TRUE(Field->MoveLeft());
     const QImage after = Field->Surface().copy();
     const std::vector<QPoint> changed = Changed(before, after);
@@ -148,7 +148,7 @@ TEST_F(Playfield, MovesRepaintOnlyThePiecesOwnCells)
     const auto coveredBy = [&](int cellCol, int cellRow, int pieceCol) {
         const int i = cellCol - pieceCol;
         const int j = cellRow - row;
-        return i >= 0 && i < 4 && j >= 0 && j < 4 && !Field->IsEmpty(Field->PieceCell(i, j));
+        return i >= 0 && i < 4 && j >= 0 && j < 4 && !Field->Well().IsEmpty(Field->Well().PieceCell(i, j));
     };
     for (const QPoint& point : changed) {
         const int cellCol = point.x() / 19;
@@ -238,7 +238,7 @@ TEST_F(Playfield, PreviewWindowFollowsItsProperties)
     EXPECT_FALSE(preview->isVisible());
     EXPECT_TRUE(Field->ShowNextpiece());
     // Written through the rules' own interface, as much as through the component's.
-    TWell& rules = *Field;
+    TWell& rules = Field->Well();
     rules.SetShowNextpiece(true);
     EXPECT_TRUE(preview->isVisible());
     rules.SetShowNextpiece(false);
@@ -357,7 +357,7 @@ TEST(PlayfieldForm, ReadsThroughTheWriteRules)
     EXPECT_EQ(field->PreviewForm()->size(), QSize(80, 80));
     EXPECT_EQ(field->PreviewForm()->windowTitle(), QStringLiteral("Vorschau"));
     EXPECT_EQ(field->CellWidth(), 19); // painted while read
-    for (TColor cell : field->Board())
+    for (TColor cell : field->Well().Board())
         ASSERT_EQ(cell, clBlack);
     EXPECT_EQ(field->Surface().pixel(100, 200), Black);
 }

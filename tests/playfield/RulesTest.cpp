@@ -49,8 +49,11 @@ char CharOf(TColor color)
     return '?';
 }
 
-class TRecordingWell : public TWell {
+// The rules with a painter that writes down what they paint.
+class TRecordingWell : public TWell, private TWellPainter {
 public:
+    TRecordingWell() { SetPainter(this); }
+
     TRows Log;
     TRows PreviewShape;
 
@@ -93,7 +96,7 @@ public:
         return rows;
     }
 
-protected:
+private:
     static std::string At(int col, int row) { return std::to_string(col) + "," + std::to_string(row); }
     void Paint() override { Log.push_back("Paint"); }
     void PaintCell(int col, int row) override { Log.push_back("Cell " + At(col, row)); }
@@ -181,15 +184,12 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, LoadPieceBuilds, ::testing::Values(
 
 // --- Fit rule --------------------------------------------------------------
 
-// CanMove's direction codes, and a code for none: the fit where the piece is.
-constexpr int Down = TWell::DirectionDown;
-constexpr int Right = TWell::DirectionRight;
-constexpr int Left = TWell::DirectionLeft;
-constexpr int InPlace = 9;
+using enum TWell::TDirection;
 
 struct TFitCase {
     std::string name;
-    int kind, col, row, direction;
+    int kind, col, row;
+    TWell::TDirection direction;
     int blockCol = -1, blockRow = -1; // -1: no block
     bool fits;
 };
@@ -323,7 +323,7 @@ TEST_F(Rules, DropOfAMatrixWithoutCellsStops)
 TEST_F(Rules, StepWithRoomBelowMovesOneRow)
 {
     Well.Place(1, 4, -2);
-    EXPECT_EQ(Well.Step(), TWell::StepMoved);
+    EXPECT_EQ(Well.Step(), TWell::TStepResult::Moved);
     EXPECT_EQ(Well.PieceRow(), -1);
     EXPECT_EQ(Well.Log, (TRows{"Erase 4,-2", "Draw 4,-1"}));
     EXPECT_EQ(Well.NumberOfPieces(), 0);
@@ -333,7 +333,8 @@ struct TLandingCase {
     std::string name;
     int kind, col, row;
     TRows before, after; // bottom rows of the board; all rows above are empty
-    int removed, result;
+    int removed;
+    TWell::TStepResult result;
 };
 
 using Landing = RulesWith<TLandingCase>;
@@ -354,18 +355,18 @@ INSTANTIATE_TEST_SUITE_P(Rules, Landing, ::testing::Values(
     TLandingCase{.name = "TwoFullRowsAroundAPartialOne", .kind = 4, .col = -1, .row = 17,
                  .before = {"....a.....", ".b........", "...c......", ".#########", ".####.####", ".#########"},
                  .after = {"..........", "..........", "....a.....", ".b........", "R..c......", "R####.####"},
-                 .removed = 2, .result = TWell::StepLanded},
+                 .removed = 2, .result = TWell::TStepResult::Landed},
     TLandingCase{.name = "BarClearsFourRows", .kind = 4, .col = -1, .row = 17,
                  .before = {"..x.......", ".#########", ".#########", ".#########", ".#########"},
                  .after = {"..........", "..........", "..........", "..........", "..x......."},
-                 .removed = 4, .result = TWell::StepLanded},
+                 .removed = 4, .result = TWell::TStepResult::Landed},
     TLandingCase{.name = "WindowAtRow18LeavesFullRow17", .kind = 1, .col = 4, .row = 18,
                  .before = {"##########", "#.........", "#####..###", "#####..###"},
                  .after = {"..........", "..........", "##########", "#........."},
-                 .removed = 2, .result = TWell::StepLanded},
+                 .removed = 2, .result = TWell::TStepResult::Landed},
     TLandingCase{.name = "NothingCompleted", .kind = 1, .col = 4, .row = 18,
                  .before = {"..........", ".........."}, .after = {".....BB...", ".....BB..."},
-                 .removed = 0, .result = TWell::StepLanded},
+                 .removed = 0, .result = TWell::TStepResult::Landed},
     TLandingCase{.name = "CellsAboveTheWellAreDropped", .kind = 4, .col = 4, .row = -2,
                  .before = [] { TRows r(21, ".........."); r[2] = ".....#...."; return r; }(),
                  .after = [] {
@@ -374,12 +375,13 @@ INSTANTIATE_TEST_SUITE_P(Rules, Landing, ::testing::Values(
                      r[2] = ".....#....";
                      return r;
                  }(),
-                 .removed = 0, .result = TWell::StepGameOver}),
+                 .removed = 0, .result = TWell::TStepResult::GameOver}),
     RowName<TLandingCase>);
 
 struct TStartBlockCase {
     std::string name;
-    int col, row, result;
+    int col, row;
+    TWell::TStepResult result;
 };
 
 // The next kind is the square, whose first move down covers columns 5 and 6 of rows 0 and 1.
@@ -396,13 +398,13 @@ TEST_P(NextPieceStart, EndsTheGameExactlyWhenItsFirstFallIsBlocked)
     EXPECT_EQ(Well.PieceRow(), -2);
 }
 INSTANTIATE_TEST_SUITE_P(Rules, NextPieceStart, ::testing::Values(
-    TStartBlockCase{.name = "Column5Row0", .col = 5, .row = 0, .result = TWell::StepGameOver},
-    TStartBlockCase{.name = "Column6Row0", .col = 6, .row = 0, .result = TWell::StepGameOver},
-    TStartBlockCase{.name = "Column5Row1", .col = 5, .row = 1, .result = TWell::StepGameOver},
-    TStartBlockCase{.name = "Column6Row1", .col = 6, .row = 1, .result = TWell::StepGameOver},
-    TStartBlockCase{.name = "Column4Row1", .col = 4, .row = 1, .result = TWell::StepLanded},
-    TStartBlockCase{.name = "Column7Row0", .col = 7, .row = 0, .result = TWell::StepLanded},
-    TStartBlockCase{.name = "Column5Row2", .col = 5, .row = 2, .result = TWell::StepLanded}),
+    TStartBlockCase{.name = "Column5Row0", .col = 5, .row = 0, .result = TWell::TStepResult::GameOver},
+    TStartBlockCase{.name = "Column6Row0", .col = 6, .row = 0, .result = TWell::TStepResult::GameOver},
+    TStartBlockCase{.name = "Column5Row1", .col = 5, .row = 1, .result = TWell::TStepResult::GameOver},
+    TStartBlockCase{.name = "Column6Row1", .col = 6, .row = 1, .result = TWell::TStepResult::GameOver},
+    TStartBlockCase{.name = "Column4Row1", .col = 4, .row = 1, .result = TWell::TStepResult::Landed},
+    TStartBlockCase{.name = "Column7Row0", .col = 7, .row = 0, .result = TWell::TStepResult::Landed},
+    TStartBlockCase{.name = "Column5Row2", .col = 5, .row = 2, .result = TWell::TStepResult::Landed}),
     RowName<TStartBlockCase>);
 
 // --- The preview switch: draws and paints ----------------------------------
@@ -415,7 +417,7 @@ TEST_P(PreviewSwitch, LandingDrawsTheNextKindThenBuildsBothPieces)
     Well.SetNextPiece(2);
     Well.Place(4, -1, 17);
     Random::SetSeed(99);
-    EXPECT_EQ(Well.Step(), TWell::StepLanded);
+    EXPECT_EQ(Well.Step(), TWell::TStepResult::Landed);
     // The next kind, the falling piece's build and, when shown, the preview's.
     EXPECT_EQ(Random::Seed(), From99[shown ? 3 : 2]);
     EXPECT_EQ(Well.CurrentPiece(), 2);
@@ -471,7 +473,7 @@ TEST_P(PreviewSwitch, NewGameKeepsTheBoardAndLastDeletedLine)
     EXPECT_EQ(Well.LastDeletedLine(), 1);
     EXPECT_EQ(Well.Log, shown ? (TRows{"Preview", "Paint", "Paint"}) : (TRows{"Paint", "Paint"}));
     Well.Log.clear();
-    EXPECT_EQ(Well.Step(), TWell::StepMoved);
+    EXPECT_EQ(Well.Step(), TWell::TStepResult::Moved);
     EXPECT_EQ(Well.Log, (TRows{"Erase 4,-2", "Draw 4,-1"}));
 }
 INSTANTIATE_TEST_SUITE_P(Rules, PreviewSwitch, ::testing::Values(false, true),

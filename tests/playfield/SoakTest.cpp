@@ -79,7 +79,7 @@ private:
         }
         if (roll < 47) {
             const int fallen = Well.DropPiece();
-            if (Well.CanMove(TWell::DirectionDown, Well.PieceCol(), Well.PieceRow()))
+            if (Well.CanMove(TWell::TDirection::Down, Well.PieceCol(), Well.PieceRow()))
                 return "a drop stopped above free room";
             return fallen > 0 ? PieceInPlace("drop") : "";
         }
@@ -113,8 +113,8 @@ private:
                           && Well.IsEmpty(Well.BoardCell(x, y));
             }
         }
-        const int result = Well.Step();
-        if (result == TWell::StepMoved)
+        const TWell::TStepResult result = Well.Step();
+        if (result == TWell::TStepResult::Moved)
             return Well.PieceRow() == row + 1 ? PieceInPlace("fall") : "a fall did not move one row";
         ++Landings;
         if (Occupied() != occupied + landed - 10 * Well.LastDeletedLine())
@@ -123,7 +123,7 @@ private:
             return "the next piece did not enter at the start position";
         if (Well.NextPiece() < 1 || Well.NextPiece() >= Well.NumberOfType())
             return "a drawn kind lies outside 1 .. NumberOfType - 1";
-        if (result == TWell::StepGameOver && (++GamesOver % 4 != 0))
+        if (result == TWell::TStepResult::GameOver && (++GamesOver % 4 != 0))
             StartGame(); // now and then play on past the end, which the rules allow
         return {};
     }

@@ -64,7 +64,7 @@ protected:
     }
 
     // Makes the falling piece a fresh one of the kind, at its position.
-    void ForcePiece(int kind) { TWellTestAccess::ForcePiece(Field(), kind); }
+    void ForcePiece(int kind) { TWellTestAccess::ForcePiece(Field().Well(), kind); }
 
     // Ticks until the falling piece lands.
     int TickUntilLanded()
@@ -133,9 +133,9 @@ TEST_F(MainWindow, NewGameResetsAndStartsTheTimer)
     EXPECT_TRUE(Form->Timer1->isActive());
     EXPECT_EQ(Form->Timer1->interval(), 1000);
     EXPECT_EQ(Field().NumberOfPieces(), 0);
-    EXPECT_EQ(Field().PieceCol(), 4);
-    EXPECT_EQ(Field().PieceRow(), -2);
-    for (TColor cell : Field().Board())
+    EXPECT_EQ(Field().Well().PieceCol(), 4);
+    EXPECT_EQ(Field().Well().PieceRow(), -2);
+    for (TColor cell : Field().Well().Board())
         ASSERT_EQ(cell, clBlack);
 }
 
@@ -164,7 +164,7 @@ TEST_F(MainWindow, EighthRowRaisesTheLevel)
     EXPECT_EQ(Form->Timer1->interval(), 800);
     EXPECT_TRUE(Form->Timer1->isActive());
     EXPECT_EQ(Field().ScreenNumber(), 1);
-    EXPECT_NE(Field().BoardCell(0, 20), clBlack);
+    EXPECT_NE(Field().Well().BoardCell(0, 20), clBlack);
 }
 
 
@@ -175,15 +175,15 @@ TEST_F(MainWindow, KeysPlayTheirSoundsAndSteerThePiece)
 {
     Form->Starten1Click();
     Form->Timer1Timer();
-    const int col = Field().PieceCol();
+    const int col = Field().Well().PieceCol();
     QTest::keyClick(Form.get(), Qt::Key_Left);
-    EXPECT_EQ(Field().PieceCol(), col - 1);
+    EXPECT_EQ(Field().Well().PieceCol(), col - 1);
     QTest::keyClick(Form.get(), Qt::Key_Right);
     QTest::keyClick(Form.get(), Qt::Key_Up);
     QTest::keyClick(Form.get(), Qt::Key_Down);
-    const int row = Field().PieceRow();
+    const int row = Field().Well().PieceRow();
     QTest::keyClick(Form.get(), Qt::Key_Space);
-    EXPECT_EQ(Field().PieceRow(), row + 1);
+    EXPECT_EQ(Field().Well().PieceRow(), row + 1);
     QTest::keyClick(Form.get(), Qt::Key_0);
     const QString dir = Services.Directory;
     EXPECT_EQ(Services.Sounds, (QStringList{dir + "click2.wav", dir + "click2.wav", dir + "click3.wav",
@@ -208,17 +208,17 @@ TEST_F(MainWindow, LetterNStartsAGameAtOnce)
     Form->Timer1Timer();
     Form->Timer1Timer();
     QTest::keyClick(Form.get(), Qt::Key_N, Qt::ShiftModifier);
-    EXPECT_EQ(Field().PieceRow(), -2);
+    EXPECT_EQ(Field().Well().PieceRow(), -2);
     EXPECT_TRUE(Services.Messages.empty());
 }
 
 TEST_F(MainWindow, PlayingKeysDoNothingOutsideAGame)
 {
-    const int col = Field().PieceCol();
+    const int col = Field().Well().PieceCol();
     QTest::keyClick(Form.get(), Qt::Key_Left);
     QTest::keyClick(Form.get(), Qt::Key_Space);
     QTest::keyClick(Form.get(), Qt::Key_0);
-    EXPECT_EQ(Field().PieceCol(), col);
+    EXPECT_EQ(Field().Well().PieceCol(), col);
     EXPECT_TRUE(Services.Sounds.isEmpty());
     Form->Pause1Click();
     Form->Pause1Click();
@@ -231,9 +231,9 @@ TEST_F(MainWindow, PauseSwitchesTheTimer)
     Form->Pause1Click();
     EXPECT_TRUE(Form->Pause1->isChecked());
     EXPECT_FALSE(Form->Timer1->isActive());
-    const int row = Field().PieceRow();
+    const int row = Field().Well().PieceRow();
     QTest::keyClick(Form.get(), Qt::Key_Space); // keys still act while paused
-    EXPECT_EQ(Field().PieceRow(), row + 1);
+    EXPECT_EQ(Field().Well().PieceRow(), row + 1);
     Form->Pause1Click();
     EXPECT_TRUE(Form->Timer1->isActive());
 
@@ -256,9 +256,9 @@ TEST_F(MainWindow, PreviewItemShowsAndHidesThePreview)
     EXPECT_TRUE(Field().PreviewForm()->isVisible());
     Form->Starten1Click();
     Form->Timer1Timer();
-    const int col = Field().PieceCol();
+    const int col = Field().Well().PieceCol();
     QTest::keyClick(Field().PreviewForm(), Qt::Key_Left); // the preview hands its keys to the game
-    EXPECT_EQ(Field().PieceCol(), col - 1);
+    EXPECT_EQ(Field().Well().PieceCol(), col - 1);
     Form->Vorschaufenster1Click();
     EXPECT_FALSE(Field().PreviewForm()->isVisible());
 }
@@ -333,7 +333,7 @@ TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
     TPlayer player;
     Form->Starten1Click();
     for (int piece = 0; piece < 3000 && Form->Playing(); ++piece) {
-        for (TPlayer::TMove move : player.Plan(Field())) {
+        for (TPlayer::TMove move : player.Plan(Field().Well())) {
             switch (move) {
             case TPlayer::TMove::Left: Form->FormKeyDown(Qt::Key_Left); break;
             case TPlayer::TMove::Right: Form->FormKeyDown(Qt::Key_Right); break;
@@ -354,7 +354,7 @@ TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
                                                     level + "13", level + "14", level + "17", level + "14"}));
     // The game ended on a grey block that appeared in row 1, in the new
     // piece's way.
-    EXPECT_EQ(BoardPicture(Field()), (QStringList{
+    EXPECT_EQ(BoardPicture(Field().Well()), (QStringList{
                                          "..........", "......G...", "..........", "..........", "..........",
                                          "..........", "..........", "..........", "..........", "..........",
                                          "..........", "..........", "..........", "..........", "..........",
