@@ -37,8 +37,18 @@ constexpr TGameKey GameKeys[] = {
     {.Key = 0, .Character = 'n', .Command = TCommand::NewGame},
 };
 
-// The click of each kind of command, in the order of the game's sounds.
-constexpr const char* SoundFiles[] = {"click.wav", "click2.wav", "click3.wav", "click4.wav"};
+// The click of each kind of command.
+struct TSoundFile {
+    TGameEvents::TSound Sound;
+    const char* File;
+};
+
+constexpr TSoundFile SoundFiles[] = {
+    {.Sound = TGameEvents::TSound::Step, .File = "click.wav"},
+    {.Sound = TGameEvents::TSound::Move, .File = "click2.wav"},
+    {.Sound = TGameEvents::TSound::Turn, .File = "click3.wav"},
+    {.Sound = TGameEvents::TSound::Drop, .File = "click4.wav"},
+};
 
 const TGameKey* PressedKey(int key)
 {
@@ -125,8 +135,8 @@ void TMainForm::FormCreate()
     }
     // Opening the sound output can take a while; the window comes first.
     QTimer::singleShot(0, this, [] {
-        for (const char* sound : SoundFiles)
-            Services().PreloadSound(ProgramFile(QString::fromLatin1(sound)));
+        for (const TSoundFile& sound : SoundFiles)
+            Services().PreloadSound(ProgramFile(QString::fromLatin1(sound.File)));
     });
 }
 
@@ -146,8 +156,13 @@ void TMainForm::showEvent(QShowEvent* event)
 
 void TMainForm::CounterChanged(TCounter counter, int value)
 {
-    QLabel* const labels[] = {LCP, LCL, LDLT, LSCO};
-    QLabel* label = labels[int(counter)];
+    QLabel* label = nullptr;
+    switch (counter) {
+    case TCounter::Pieces: label = LCP; break;
+    case TCounter::Level: label = LCL; break;
+    case TCounter::Lines: label = LDLT; break;
+    case TCounter::Score: label = LSCO; break;
+    }
     label->setText(QString::number(value));
     label->adjustSize();
 }
@@ -161,7 +176,10 @@ void TMainForm::TimerChanged(bool running, int interval)
         Timer1->start();
 }
 
-void TMainForm::LevelMessage(const std::string& text) { Services().ShowMessage(QString::fromStdString(text)); }
+void TMainForm::LevelMessage(int freeLines)
+{
+    Services().ShowMessage(QStringLiteral("Changing level...\rFree lines = ") + QString::number(freeLines));
+}
 
 void TMainForm::NameRequested(int score)
 {
@@ -177,8 +195,11 @@ void TMainForm::NameRequested(int score)
 
 void TMainForm::SoundRequested(TSound sound)
 {
-    if (Gerusche1->isChecked())
-        Services().PlaySound(ProgramFile(QString::fromLatin1(SoundFiles[int(sound)])));
+    if (!Gerusche1->isChecked())
+        return;
+    for (const TSoundFile& file : SoundFiles)
+        if (file.Sound == sound)
+            Services().PlaySound(ProgramFile(QString::fromLatin1(file.File)));
 }
 
 void TMainForm::FormKeyDown(int key)

@@ -64,7 +64,7 @@ protected:
 private:
     void CounterChanged(TCounter counter, int value) override;
     void TimerChanged(bool running, int interval) override;
-    void LevelMessage(const std::string& text) override;
+    void LevelMessage(int freeLines) override;
     void NameRequested(int score) override;
     void SoundRequested(TSound sound) override;
 
