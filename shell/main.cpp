@@ -5,10 +5,8 @@
 #include "ErrorReport.h"
 #include "hallFame.h"
 #include "Look.h"
-#include "PreviewForm.h"
 #include "Services.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -50,18 +48,13 @@ constexpr TSoundFile SoundFiles[] = {
     {.Sound = TGameEvents::TSound::Drop, .File = "click4.wav"},
 };
 
-const TGameKey* PressedKey(int key)
+// The binding of a key pressed by its code, or of the character it types;
+// pass 0 for what is not known.
+const TGameKey* BoundKey(int key, QChar character)
 {
     for (const TGameKey& bound : GameKeys)
-        if (bound.Key != 0 && bound.Key == key)
-            return &bound;
-    return nullptr;
-}
-
-const TGameKey* TypedKey(QChar character)
-{
-    for (const TGameKey& bound : GameKeys)
-        if (bound.Character != 0 && QLatin1Char(bound.Character) == character)
+        if ((bound.Key != 0 && bound.Key == key)
+            || (bound.Character != 0 && QLatin1Char(bound.Character) == character))
             return &bound;
     return nullptr;
 }
@@ -103,11 +96,10 @@ TMainForm::TMainForm(QWidget* owner)
     connect(Bedienung1, &QAction::triggered, this, &TMainForm::Bedienung1Click);
     connect(Info1, &QAction::triggered, this, &TMainForm::Info1Click);
 
-    qApp->installEventFilter(this);
     FormCreate();
 }
 
-TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
+TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate()
 {
@@ -204,36 +196,26 @@ void TMainForm::SoundRequested(TSound sound)
 
 void TMainForm::FormKeyDown(int key)
 {
-    if (const TGameKey* bound = PressedKey(key))
+    if (const TGameKey* bound = BoundKey(key, QChar()))
         FGame->Command(bound->Command);
 }
 
 void TMainForm::FormKeyPress(QChar key)
 {
-    if (const TGameKey* bound = TypedKey(key))
+    if (const TGameKey* bound = BoundKey(0, key))
         FGame->Command(bound->Command);
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+// No control of the window takes keys, so every key meant for the window
+// ends here; a dialog or menu above it keeps its own.
+void TMainForm::keyPressEvent(QKeyEvent* event)
 {
-    // Key preview: the window sees every key meant for it before its
-    // controls, but not the keys of a dialog or menu above it.
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-        return false;
-    // The preview window passes its keys on, so that showing it never takes
-    // the game out of the player's hands.
-    const QWidget* target = static_cast<QWidget*>(watched)->window();
-    if ((target != this && target != KUBRIN1->PreviewForm()) || QApplication::activeModalWidget()
-        || QApplication::activePopupWidget())
-        return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool down = PressedKey(key->key()) != nullptr;
-    const bool typed = key->text().size() == 1 && TypedKey(key->text().front()) != nullptr;
-    if (down)
-        FormKeyDown(key->key());
-    if (typed)
-        FormKeyPress(key->text().front());
-    return down || typed;
+    const QString text = event->text();
+    if (const TGameKey* bound = BoundKey(event->key(), text.size() == 1 ? text.front() : QChar())) {
+        FGame->Command(bound->Command);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TMainForm::Pause1Click() { Pause1->trigger(); }

@@ -3,6 +3,7 @@
 #include "PreviewForm.h"
 #include "Random.h"
 #include "TestServices.h"
+#include "WidgetTesting.h"
 #include "about.h"
 #include "main.h"
 
@@ -40,7 +41,11 @@ protected:
         Form = std::make_unique<TMainForm>();
     }
 
-    TKUBRIN& Field() { return *Form->KUBRIN1; }
+    template <class TPart>
+    TPart& Part(const char* name) { return WidgetTesting::Child<TPart>(*Form, name); }
+    TKUBRIN& Field() { return Part<TKUBRIN>("KUBRIN1"); }
+    QAction& Item(const char* name) { return Part<QAction>(name); }
+    QLabel& Label(const char* name) { return Part<QLabel>(name); }
 
     // Fills the rows of the board with blocks except one gap column, through
     // the playfield's own operations.
@@ -86,36 +91,36 @@ TEST_F(MainWindow, StartsWithoutAGameAndWithTheStoredLayout)
     EXPECT_EQ(Form->centralWidget()->size(), QSize(386, 434));
     EXPECT_FALSE(Form->Timer1->isActive());
     EXPECT_EQ(Form->Timer1->interval(), 1000);
-    EXPECT_EQ(Form->KUBRIN1->geometry(), QRect(3, 4, 192, 361));
-    EXPECT_EQ(Form->Panel1->geometry(), QRect(93, 16, 199, 369));
-    EXPECT_EQ(Form->Panel2->geometry(), QRect(94, 386, 199, 39));
-    for (QLabel* counter : {Form->LCP, Form->LCL, Form->LDLT, Form->LSCO})
+    EXPECT_EQ(Field().geometry(), QRect(3, 4, 192, 361));
+    EXPECT_EQ(Part<QWidget>("Panel1").geometry(), QRect(93, 16, 199, 369));
+    EXPECT_EQ(Part<QWidget>("Panel2").geometry(), QRect(94, 386, 199, 39));
+    for (QLabel* counter : {&Label("LCP"), &Label("LCL"), &Label("LDLT"), &Label("LSCO")})
         EXPECT_EQ(counter->text(), QStringLiteral("0"));
-    EXPECT_EQ(Form->Label3->text(), QStringLiteral("Teile:"));
-    EXPECT_EQ(Form->Label9->text(), QStringLiteral("Punkte:"));
-    EXPECT_TRUE(Form->Gerusche1->isChecked());
-    EXPECT_FALSE(Form->Pause1->isChecked());
-    EXPECT_FALSE(Form->Vorschaufenster1->isChecked());
-    EXPECT_EQ(Form->Starten1->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    EXPECT_EQ(Form->Beenden1->shortcut(), QKeySequence(Qt::Key_Escape));
-    EXPECT_EQ(Form->Inhalt1->shortcut(), QKeySequence(Qt::Key_F1));
-    EXPECT_FALSE(Form->KUBRIN1->ShowNextpiece());
-    EXPECT_EQ(Form->KUBRIN1->PreviewForm()->pos(), QPoint(50, 50));
+    EXPECT_EQ(Label("Label3").text(), QStringLiteral("Teile:"));
+    EXPECT_EQ(Label("Label9").text(), QStringLiteral("Punkte:"));
+    EXPECT_TRUE(Item("Gerusche1").isChecked());
+    EXPECT_FALSE(Item("Pause1").isChecked());
+    EXPECT_FALSE(Item("Vorschaufenster1").isChecked());
+    EXPECT_EQ(Item("Starten1").shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(Item("Beenden1").shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_EQ(Item("Inhalt1").shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_FALSE(Field().ShowNextpiece());
+    EXPECT_EQ(Field().PreviewForm()->pos(), QPoint(50, 50));
     EXPECT_TRUE(Services.Messages.empty());
 }
 
 TEST_F(MainWindow, HelpItemsNeedTheHelpFile)
 {
-    EXPECT_FALSE(Form->Inhalt1->isEnabled());
-    EXPECT_FALSE(Form->Bedienung1->isEnabled());
+    EXPECT_FALSE(Item("Inhalt1").isEnabled());
+    EXPECT_FALSE(Item("Bedienung1").isEnabled());
 
     QFile help(Folder.filePath(QStringLiteral("MVKubrin.hlp")));
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.write("<a name=\"id_Index\"></a>");
     help.close();
     Form = std::make_unique<TMainForm>();
-    EXPECT_TRUE(Form->Inhalt1->isEnabled());
-    Form->Inhalt1->trigger();
+    EXPECT_TRUE(Item("Inhalt1").isEnabled());
+    Item("Inhalt1").trigger();
     Form->Bedienung1Click();
     ASSERT_EQ(Services.HelpRequests.size(), 2u);
     EXPECT_EQ(Services.HelpRequests[0].File, Folder.filePath(QStringLiteral("MVKubrin.hlp")));
@@ -153,14 +158,14 @@ TEST_F(MainWindow, EighthRowRaisesTheLevel)
     QString shownWhileOpen;
     Services.WhileMessageShown = [&](const QString&) {
         EXPECT_FALSE(Form->Timer1->isActive());
-        shownWhileOpen = Form->LCL->text();
+        shownWhileOpen = Label("LCL").text();
     };
     TickUntilLanded();
     EXPECT_EQ(Form->Lines(), 8);
     EXPECT_EQ(Services.MessageTexts(), QStringList{"Changing level...\rFree lines = 21"});
     EXPECT_EQ(shownWhileOpen, QStringLiteral("0"));
     EXPECT_EQ(Form->Level(), 1);
-    EXPECT_EQ(Form->LCL->text(), QStringLiteral("1"));
+    EXPECT_EQ(Label("LCL").text(), QStringLiteral("1"));
     EXPECT_EQ(Form->Timer1->interval(), 800);
     EXPECT_TRUE(Form->Timer1->isActive());
     EXPECT_EQ(Field().ScreenNumber(), 1);
@@ -192,7 +197,7 @@ TEST_F(MainWindow, KeysPlayTheirSoundsAndSteerThePiece)
 
     Services.Sounds.clear();
     Form->Gerusche1Click();
-    EXPECT_FALSE(Form->Gerusche1->isChecked());
+    EXPECT_FALSE(Item("Gerusche1").isChecked());
     QTest::keyClick(Form.get(), Qt::Key_Left);
     QTest::keyClick(Form.get(), Qt::Key_0);
     EXPECT_TRUE(Services.Sounds.isEmpty());
@@ -229,7 +234,7 @@ TEST_F(MainWindow, PauseSwitchesTheTimer)
 {
     Form->Starten1Click();
     Form->Pause1Click();
-    EXPECT_TRUE(Form->Pause1->isChecked());
+    EXPECT_TRUE(Item("Pause1").isChecked());
     EXPECT_FALSE(Form->Timer1->isActive());
     const int row = Field().Well().PieceRow();
     QTest::keyClick(Form.get(), Qt::Key_Space); // keys still act while paused
@@ -239,10 +244,10 @@ TEST_F(MainWindow, PauseSwitchesTheTimer)
 
     Form->Pause1Click();
     Form->Starten1Click(); // a new game while paused runs with the mark set
-    EXPECT_TRUE(Form->Pause1->isChecked());
+    EXPECT_TRUE(Item("Pause1").isChecked());
     EXPECT_TRUE(Form->Timer1->isActive());
     Form->Pause1Click();
-    EXPECT_FALSE(Form->Pause1->isChecked());
+    EXPECT_FALSE(Item("Pause1").isChecked());
     EXPECT_TRUE(Form->Timer1->isActive());
     Form->Pause1Click();
     EXPECT_FALSE(Form->Timer1->isActive());
@@ -251,7 +256,7 @@ TEST_F(MainWindow, PauseSwitchesTheTimer)
 TEST_F(MainWindow, PreviewItemShowsAndHidesThePreview)
 {
     Form->Vorschaufenster1Click();
-    EXPECT_TRUE(Form->Vorschaufenster1->isChecked());
+    EXPECT_TRUE(Item("Vorschaufenster1").isChecked());
     EXPECT_TRUE(Field().ShowNextpiece());
     EXPECT_TRUE(Field().PreviewForm()->isVisible());
     Form->Starten1Click();
