@@ -1,10 +1,13 @@
 #include "ErrorReport.h"
 #include "Random.h"
 #include "TestServices.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using TestRows::PrintTo;
 
 struct TPathCase {
     const char* Name;
@@ -26,7 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TPathCase{"DriveOnly", "C:MVKubrin.exe", "C:"},
                     TPathCase{"NoFolder", "MVKubrin", ""},
                     TPathCase{"Umlaut", "/home/jürgen/spiele/MVKubrin", "/home/jürgen/spiele/"}),
-    [](const testing::TestParamInfo<TPathCase>& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST(TestServices, InstallingPointsTheRandomClockAtThem)
 {

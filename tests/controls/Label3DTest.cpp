@@ -1,10 +1,13 @@
 #include "ControlTesting.h"
 #include "Label3D.h"
 #include "TestServices.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using TestRows::PrintTo;
 
 using namespace ControlTesting;
 
@@ -55,7 +58,6 @@ struct TEffectCase {
     QPoint Offset;
 };
 
-void PrintTo(const TEffectCase& row, std::ostream* out) { *out << row.Name; }
 
 class Label3DEffect : public testing::TestWithParam<TEffectCase> {};
 
@@ -78,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(AllFour, Label3DEffect,
                                          TEffectCase{"DoubleLeft", TLabel3D::ef3dDblShadowL, {-2, 2}},
                                          TEffectCase{"SingleRight", TLabel3D::ef3dSingleShadowR, {1, 1}},
                                          TEffectCase{"DoubleRight", TLabel3D::ef3dDblShadowR, {2, 2}}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         RowName);
 
 TEST(Label3D, DisabledDrawsTheCaptionGreyOverAShadowInTheEffectColour)
 {

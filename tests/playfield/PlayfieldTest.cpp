@@ -5,6 +5,8 @@
 #include "Random.h"
 #include "T_KUBRIN.h"
 #include "TestServices.h"
+#include "WidgetTesting.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -15,9 +17,11 @@
 
 namespace {
 
+using TestRows::PrintTo;
+
 constexpr QRgb Black = 0xFF000000;
 
-QRgb Rgb(TColor color) { return ToQColor(color).rgb(); }
+using WidgetTesting::Rgb;
 
 // A playfield that counts its full repaints.
 class TCountingKubrin : public TKUBRIN {
@@ -111,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
         TSwitchCase{.Name = "Solid", .Border = true, .Fill = true, .Outline = Rgb(clLime), .Inside = Rgb(clLime)},
         TSwitchCase{.Name = "FillOnly", .Border = false, .Fill = true, .Outline = Black, .Inside = Rgb(clLime)},
         TSwitchCase{.Name = "FrameOnly", .Border = true, .Fill = false, .Outline = Rgb(clLime), .Inside = Black}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST(PlayfieldConstruction, BothSwitchesOffPaintsOnlyBackground)
 {

@@ -2,6 +2,7 @@
 #include "Look.h"
 #include "PreviewForm.h"
 #include "Random.h"
+#include "BoardText.h"
 #include "TestServices.h"
 #include "WidgetTesting.h"
 #include "about.h"
@@ -312,25 +313,19 @@ TEST(Pictures, FineVersionsKeepThePictureSize)
 
 namespace {
 
-QStringList BoardPicture(const TWell& well)
+// The board as text: a letter for each colour a piece or a disturbance
+// has, '#' for the colour of a rising row.
+std::vector<std::string> BoardPicture(const TWell& well)
 {
-    QStringList rows;
-    for (int row = 0; row < TWell::Rows; ++row) {
-        QString line;
-        for (int col = 0; col < TWell::Columns; ++col) {
-            const TColor cell = well.BoardCell(col, row);
-            static const std::pair<TColor, char> Names[] = {{clBlack, '.'}, {Grey, 'G'},     {clBlue, 'B'},
-                                                            {clFuchsia, 'F'}, {clAqua, 'A'}, {clRed, 'R'},
-                                                            {clMaroon, 'M'},  {clOlive, 'O'}, {clLime, 'L'}};
-            char name = '#'; // the colour of a rising row
-            for (const auto& [color, letter] : Names)
-                if (cell == color)
-                    name = letter;
-            line += QLatin1Char(name);
-        }
-        rows.append(line);
-    }
-    return rows;
+    return BoardText(well, [](TColor cell) {
+        static const std::pair<TColor, char> Names[] = {{clBlack, '.'}, {Grey, 'G'},     {clBlue, 'B'},
+                                                        {clFuchsia, 'F'}, {clAqua, 'A'}, {clRed, 'R'},
+                                                        {clMaroon, 'M'},  {clOlive, 'O'}, {clLime, 'L'}};
+        for (const auto& [color, letter] : Names)
+            if (cell == color)
+                return letter;
+        return '#';
+    });
 }
 
 TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
@@ -359,7 +354,7 @@ TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
                                                     level + "13", level + "14", level + "17", level + "14"}));
     // The game ended on a grey block that appeared in row 1, in the new
     // piece's way.
-    EXPECT_EQ(BoardPicture(Field().Well()), (QStringList{
+    EXPECT_EQ(BoardPicture(Field().Well()), (std::vector<std::string>{
                                          "..........", "......G...", "..........", "..........", "..........",
                                          "..........", "..........", "..........", "..........", "..........",
                                          "..........", "..........", "..........", "..........", "..........",

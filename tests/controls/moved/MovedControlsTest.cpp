@@ -3,6 +3,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "MovedControls.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -31,7 +32,7 @@ struct TKind {
     QPoint Grip;
 };
 
-void PrintTo(const TKind& kind, std::ostream* out) { *out << kind.Name; }
+using TestRows::PrintTo;
 
 template <class T>
 void SetDesigningOf(QWidget* control, bool value)
@@ -279,7 +280,7 @@ TEST_P(MovableControl, DesignModeIsNotRestricted)
 }
 
 INSTANTIATE_TEST_SUITE_P(Eleven, MovableControl, testing::ValuesIn(Kinds),
-                         [](const testing::TestParamInfo<TKind>& info) { return std::string(info.param.Name); });
+                         RowName);
 
 // Qt tells a hidden control of its new bounds only when it is shown: bounds
 // given by Qt's own functions are limited then, bounds that came through
