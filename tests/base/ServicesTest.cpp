@@ -24,11 +24,11 @@ TEST_P(ProgramDirectory, KeepsTheLastSeparator)
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, ProgramDirectory,
-    testing::Values(TPathCase{"Unix", "/opt/games/MVKubrin", "/opt/games/"},
-                    TPathCase{"Backslash", "C:\\Spiele\\MVKubrin.exe", "C:\\Spiele\\"},
-                    TPathCase{"DriveOnly", "C:MVKubrin.exe", "C:"},
-                    TPathCase{"NoFolder", "MVKubrin", ""},
-                    TPathCase{"Umlaut", "/home/jürgen/spiele/MVKubrin", "/home/jürgen/spiele/"}),
+    testing::Values(TPathCase{.Name = "Unix", .Path = "/opt/games/MVKubrin", .Directory = "/opt/games/"},
+                    TPathCase{.Name = "Backslash", .Path = "C:\\Spiele\\MVKubrin.exe", .Directory = "C:\\Spiele\\"},
+                    TPathCase{.Name = "DriveOnly", .Path = "C:MVKubrin.exe", .Directory = "C:"},
+                    TPathCase{.Name = "NoFolder", .Path = "MVKubrin", .Directory = ""},
+                    TPathCase{.Name = "Umlaut", .Path = "/home/jürgen/spiele/MVKubrin", .Directory = "/home/jürgen/spiele/"}),
     RowName);
 
 TEST(TestServices, InstallingPointsTheRandomClockAtThem)

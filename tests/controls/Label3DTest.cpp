@@ -58,7 +58,6 @@ struct TEffectCase {
     QPoint Offset;
 };
 
-
 class Label3DEffect : public testing::TestWithParam<TEffectCase> {};
 
 TEST_P(Label3DEffect, DrawsTheShadowAtItsOffsetWithoutAFrame)
@@ -76,10 +75,10 @@ TEST_P(Label3DEffect, DrawsTheShadowAtItsOffsetWithoutAFrame)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFour, Label3DEffect,
-                         testing::Values(TEffectCase{"SingleLeft", TLabel3D::ef3dSingleShadowL, {-1, 1}},
-                                         TEffectCase{"DoubleLeft", TLabel3D::ef3dDblShadowL, {-2, 2}},
-                                         TEffectCase{"SingleRight", TLabel3D::ef3dSingleShadowR, {1, 1}},
-                                         TEffectCase{"DoubleRight", TLabel3D::ef3dDblShadowR, {2, 2}}),
+                         testing::Values(TEffectCase{.Name = "SingleLeft", .Effect = TLabel3D::ef3dSingleShadowL, .Offset = {-1, 1}},
+                                         TEffectCase{.Name = "DoubleLeft", .Effect = TLabel3D::ef3dDblShadowL, .Offset = {-2, 2}},
+                                         TEffectCase{.Name = "SingleRight", .Effect = TLabel3D::ef3dSingleShadowR, .Offset = {1, 1}},
+                                         TEffectCase{.Name = "DoubleRight", .Effect = TLabel3D::ef3dDblShadowR, .Offset = {2, 2}}),
                          RowName);
 
 TEST(Label3D, DisabledDrawsTheCaptionGreyOverAShadowInTheEffectColour)
