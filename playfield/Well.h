@@ -48,7 +48,7 @@ public:
         clSilver, clRed,   clLime,  clYellow, clBlue,   clFuchsia, clAqua,
     };
 
-    // Fit-test directions; any other value tests the position itself.
+    // Fit-test directions; InPlace tests the position itself.
     enum class TDirection { Down = 0, Right = 1, Left = 2, InPlace = 3 };
     enum class TTurn { CounterClockwise = 1, Clockwise = 2 };
     enum class TStepResult { Moved = 0, Landed = 1, GameOver = 2 };

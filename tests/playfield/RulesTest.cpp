@@ -229,6 +229,21 @@ TEST_F(Rules, RefusedMovePaintsNothingAcceptedMoveErasesThenDraws)
     EXPECT_EQ(Well.Log, (TRows{"Erase 0,5", "Draw -1,5"}));
 }
 
+// A player tries its moves on a copy: the copy plays on without a painter
+// and leaves the well it came from as it was.
+TEST_F(Rules, ACopyPlaysApartAndPaintsNothing)
+{
+    Well.Place(4, 3, 5);
+    TWell trial = Well;
+    EXPECT_TRUE(trial.MoveLeft());
+    EXPECT_EQ(trial.DropPiece(), 12);
+    EXPECT_EQ(trial.Step(), TWell::TStepResult::Landed);
+    EXPECT_TRUE(Well.Log.empty());
+    EXPECT_EQ(Well.PieceCol(), 3);
+    EXPECT_EQ(Well.Bottom(4), TRows(4, ".........."));
+    EXPECT_EQ(BoardText(trial, CharOf, TWell::Rows - 4), TRows(4, "...R......"));
+}
+
 // --- Turns -----------------------------------------------------------------
 
 struct TTurnCase {
