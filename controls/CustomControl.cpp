@@ -1,6 +1,7 @@
 #include "CustomControl.h"
 
 #include <QDynamicPropertyChangeEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace {
@@ -98,4 +99,16 @@ void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
 {
     TControlSetItem<QWidget>::mouseReleaseEvent(event);
     event->accept();
+}
+
+void TCustomControl::keyPressEvent(QKeyEvent* event)
+{
+    QWidget::keyPressEvent(event);
+    if (!hasFocus())
+        return;
+    const QString key = event->text();
+    if (key == QStringLiteral("+") || key == QStringLiteral("-")) {
+        StepKey(key == QStringLiteral("+") ? 1 : -1);
+        event->accept();
+    }
 }

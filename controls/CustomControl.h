@@ -14,8 +14,8 @@
 //
 // Shared behaviour: a full repaint after every resize, focus change, enabled
 // change and change of the inherited colours; the keyboard focus on a mouse
-// press; OnResize after a resize; an obsolete stored "ShowHints" read into
-// ShowHint.
+// press; the "+" and "-" keys while focused; OnResize after a resize; an
+// obsolete stored "ShowHints" read into ShowHint.
 class TCustomControl : public TControlSetItem<QWidget> {
     Q_OBJECT
     // For the form reader: older stored windows may carry it.
@@ -45,6 +45,9 @@ protected:
     // repaint is pending there is nothing to draw on: the repaint shows the
     // new state anyway.
     void PaintNow(const std::function<void(TCanvas&)>& paint);
+    // The "+" key (step 1) or the "-" key (step -1) while the control has the
+    // focus; the key is taken whether or not the control moves.
+    virtual void StepKey(int /*step*/) {}
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -52,6 +55,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,6 +1,5 @@
 #include "MultiSwitch.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 TMultiSwitch::TMultiSwitch(QWidget* parent) : TCustomControl(parent) { resize(25, 41); }
@@ -85,21 +84,8 @@ void TMultiSwitch::Paint(TCanvas& canvas)
     canvas.Pen.Color = pen;
 }
 
-void TMultiSwitch::keyPressEvent(QKeyEvent* event)
-{
-    TCustomControl::keyPressEvent(event);
-    if (!hasFocus())
-        return;
-    // The middle lamp cannot be reached from the keyboard.
-    const QString key = event->text();
-    if (key == QStringLiteral("+")) {
-        SetOnValue(3);
-        event->accept();
-    } else if (key == QStringLiteral("-")) {
-        SetOnValue(1);
-        event->accept();
-    }
-}
+// The middle lamp cannot be reached from the keyboard.
+void TMultiSwitch::StepKey(int step) { SetOnValue(step > 0 ? 3 : 1); }
 
 void TMultiSwitch::mousePressEvent(QMouseEvent* event)
 {

@@ -43,7 +43,7 @@ signals:
 protected:
     void Paint(TCanvas& canvas) override;
 
-    void keyPressEvent(QKeyEvent* event) override;
+    void StepKey(int step) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:

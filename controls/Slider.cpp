@@ -1,6 +1,5 @@
 #include "Slider.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <climits>
@@ -124,21 +123,10 @@ void TSlider::PaintThumb(TCanvas& canvas, bool full, bool drawThumb)
     }
 }
 
-void TSlider::keyPressEvent(QKeyEvent* event)
+void TSlider::StepKey(int step)
 {
-    TCustomControl::keyPressEvent(event);
-    if (!hasFocus())
-        return;
-    const QString key = event->text();
-    if (key == QStringLiteral("+")) {
-        if (FPosition < FMax)
-            SetPosition(FPosition + 1);
-        event->accept();
-    } else if (key == QStringLiteral("-")) {
-        if (FPosition > FMin)
-            SetPosition(FPosition - 1);
-        event->accept();
-    }
+    if (step > 0 ? FPosition < FMax : FPosition > FMin)
+        SetPosition(FPosition + step);
 }
 
 void TSlider::mouseMoveEvent(QMouseEvent* event)

@@ -42,7 +42,7 @@ signals:
 protected:
     void Paint(TCanvas& canvas) override;
 
-    void keyPressEvent(QKeyEvent* event) override;
+    void StepKey(int step) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -21,6 +21,19 @@ QString SwitchText(int value)
     }
 }
 
+// Shows a control's value in a label of the form, now and after every change.
+template <class TControl, class TText>
+void ShowValue(QWidget& form, const char* controlName, const char* labelName, TText text)
+{
+    auto* control = form.findChild<TControl*>(QString::fromLatin1(controlName));
+    auto* value = form.findChild<QLabel*>(QString::fromLatin1(labelName));
+    if (!control || !value)
+        return;
+    const auto show = [control, value, text] { value->setText(text(*control)); };
+    QObject::connect(control, &TControl::OnChange, value, show);
+    show();
+}
+
 } // namespace
 
 TGalleryWindow::TGalleryWindow(QWidget* parent) : QMainWindow(parent)
@@ -36,32 +49,12 @@ TGalleryWindow::TGalleryWindow(QWidget* parent) : QMainWindow(parent)
     }
     FForm->setMinimumSize(FForm->size());
     setCentralWidget(FForm);
-    ConnectSwitch();
-    ConnectSlider();
+    ShowValue<TMultiSwitch>(*FForm, "MultiSwitch1", "SwitchValue",
+                            [](const TMultiSwitch& control) { return SwitchText(control.OnValue()); });
+    ShowValue<TSlider>(*FForm, "Slider1", "SliderValue",
+                       [](const TSlider& control) { return QStringLiteral("Wert: %1").arg(control.Position()); });
     ConnectMovedControls();
     BuildMenus();
-}
-
-void TGalleryWindow::ConnectSwitch()
-{
-    auto* multiSwitch = FForm->findChild<TMultiSwitch*>(QStringLiteral("MultiSwitch1"));
-    auto* value = FForm->findChild<QLabel*>(QStringLiteral("SwitchValue"));
-    if (!multiSwitch || !value)
-        return;
-    const auto show = [multiSwitch, value] { value->setText(SwitchText(multiSwitch->OnValue())); };
-    connect(multiSwitch, &TMultiSwitch::OnChange, value, show);
-    show();
-}
-
-void TGalleryWindow::ConnectSlider()
-{
-    auto* slider = FForm->findChild<TSlider*>(QStringLiteral("Slider1"));
-    auto* value = FForm->findChild<QLabel*>(QStringLiteral("SliderValue"));
-    if (!slider || !value)
-        return;
-    const auto show = [slider, value] { value->setText(QStringLiteral("Wert: %1").arg(slider->Position())); };
-    connect(slider, &TSlider::OnChange, value, show);
-    show();
 }
 
 void TGalleryWindow::ConnectMovedControls()

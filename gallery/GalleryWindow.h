@@ -27,8 +27,6 @@ private slots:
     void ControlMoved(QObject* Sender);
 
 private:
-    void ConnectSwitch();
-    void ConnectSlider();
     void ConnectMovedControls();
     void BuildMenus();
 

@@ -2,36 +2,64 @@
 
 #include "Random.h"
 
+#include <algorithm>
+#include <iterator>
+#include <limits>
+
 namespace {
 
-struct TLevelStep {
-    int From;
+// What each level asks, indexed by the level: the removed rows that reach it,
+// the step interval, and the start screen laid when it begins.
+struct TLevel {
     int Lines;
     int Interval;
-    int Level;
+    int Screen;
 };
 
-// Each row is tested only while the level is the one before it, so a landing
-// gains at most one level.
-constexpr TLevelStep LevelTable[] = {
-    {.From = 0, .Lines = 8, .Interval = 800, .Level = 1},   {.From = 1, .Lines = 20, .Interval = 650, .Level = 2},
-    {.From = 2, .Lines = 33, .Interval = 500, .Level = 3},  {.From = 3, .Lines = 44, .Interval = 350, .Level = 4},
-    {.From = 4, .Lines = 55, .Interval = 200, .Level = 5},  {.From = 5, .Lines = 66, .Interval = 150, .Level = 6},
-    {.From = 6, .Lines = 80, .Interval = 150, .Level = 7},  {.From = 7, .Lines = 100, .Interval = 150, .Level = 8},
-    {.From = 8, .Lines = 120, .Interval = 150, .Level = 9},
+constexpr TLevel Levels[] = {
+    {.Lines = 0, .Interval = 1000, .Screen = 0},  {.Lines = 8, .Interval = 800, .Screen = 1},
+    {.Lines = 20, .Interval = 650, .Screen = 2},  {.Lines = 33, .Interval = 500, .Screen = 3},
+    {.Lines = 44, .Interval = 350, .Screen = 4},  {.Lines = 55, .Interval = 200, .Screen = 5},
+    {.Lines = 66, .Interval = 150, .Screen = 0},  {.Lines = 80, .Interval = 150, .Screen = 0},
+    {.Lines = 100, .Interval = 150, .Screen = 0}, {.Lines = 120, .Interval = 150, .Screen = 0},
+};
+constexpr int LastLevel = int(std::size(Levels)) - 1;
+
+// The disturbances grow likelier with the removed rows: the first row whose
+// bound the rows stay below gives the odds base a. A grey block falls (and,
+// at the last level, one hangs) when a draw of a is at most a / 2; a row rises
+// when it is 0.
+struct TOdds {
+    int LinesBelow;
+    int Base;
 };
 
-constexpr int StartInterval = 1000;
+constexpr TOdds DisturbanceOdds[] = {
+    {.LinesBelow = 80, .Base = 30},
+    {.LinesBelow = 105, .Base = 20},
+    {.LinesBelow = 120, .Base = 15},
+    {.LinesBelow = std::numeric_limits<int>::max(), .Base = 10},
+};
+
 constexpr int FirstDisturbedLevel = 6;
-constexpr int LastScreenLevel = 5;
+constexpr int FirstRisingRowLevel = 8;
+constexpr int FirstHangingBlockLevel = 9;
+// Disturbances reach columns 0 to 8 only: column 9 is never drawn.
+constexpr int DisturbedColumns = 9;
+// A hanging block appears in rows 1 to 19.
+constexpr int HangingBlockRows = 19;
+// Each component of a rising row's colour lies in 55 to 254, so it is never black.
+constexpr int LowestComponent = 55;
+constexpr int ComponentRange = 200;
 constexpr TColor DisturbanceGrey = RGBColor(125, 125, 125);
+constexpr int FromTheTop = -1;
 
 using TCounter = TGameEvents::TCounter;
 using TSound = TGameEvents::TSound;
 
 } // namespace
 
-TGame::TGame(TWell& well, TGameEvents& events) : FWell(well), FEvents(events), FInterval(StartInterval) {}
+TGame::TGame(TWell& well, TGameEvents& events) : FWell(well), FEvents(events), FInterval(Levels[0].Interval) {}
 
 void TGame::SetTimer(bool running, int interval)
 {
@@ -86,17 +114,17 @@ void TGame::NewGame()
     FLines = 0;
     FWell.NewGame();
     FPlaying = true;
-    SetTimer(true, StartInterval);
+    SetTimer(true, Levels[0].Interval);
     for (const TCounter counter : {TCounter::Pieces, TCounter::Level, TCounter::Lines, TCounter::Score})
         Show(counter, 0);
 }
 
 void TGame::Step()
 {
-    const int result = FWell.Step();
-    if (result == TWell::StepLanded)
+    const TWell::TStepResult result = FWell.Step();
+    if (result == TWell::TStepResult::Landed)
         Landed();
-    else if (result == TWell::StepGameOver)
+    else if (result == TWell::TStepResult::GameOver)
         GameOver();
     Show(TCounter::Score, FScore);
 }
@@ -108,11 +136,9 @@ void TGame::Landed()
     FScore += FWell.LastDeletedLine() * 4 * (FLevel + 1);
     FLines += FWell.LastDeletedLine();
     Show(TCounter::Lines, FLines);
-    for (const TLevelStep& step : LevelTable)
-        if (step.From == FLevel && FLines >= step.Lines) {
-            ChangeLevel(step.Interval, step.Level);
-            break;
-        }
+    // A landing gains at most one level.
+    if (FLevel < LastLevel && FLines >= Levels[FLevel + 1].Lines)
+        ChangeLevel(Levels[FLevel + 1].Interval, FLevel + 1);
     if (FLevel >= FirstDisturbedLevel)
         Disturb();
 }
@@ -120,8 +146,8 @@ void TGame::Landed()
 void TGame::ChangeLevel(int interval, int level)
 {
     SetTimer(false, interval);
-    FEvents.LevelMessage("Changing level...\rFree lines = " + std::to_string(FWell.CountFreeLines(true)));
-    FWell.SetScreenNumber(level <= LastScreenLevel ? level : 0);
+    FEvents.LevelMessage(FWell.CountFreeLines(true));
+    FWell.SetScreenNumber(Levels[level].Screen);
     SetTimer(true, interval);
     FLevel = level;
     Show(TCounter::Level, level);
@@ -129,22 +155,25 @@ void TGame::ChangeLevel(int interval, int level)
 
 void TGame::Disturb()
 {
-    const int odds = FLines < 80 ? 30 : FLines < 105 ? 20 : FLines < 120 ? 15 : 10;
+    const int odds = std::find_if(std::begin(DisturbanceOdds), std::end(DisturbanceOdds),
+                                  [this](const TOdds& row) { return FLines < row.LinesBelow; })
+                         ->Base;
     const int half = odds / 2;
+    const auto component = [] { return std::uint8_t(LowestComponent + Random::Draw(ComponentRange)); };
     if (Random::Draw(odds) <= half) {
-        const int column = Random::Draw(9);
-        FWell.DropBlock(column, -1, DisturbanceGrey);
+        const int column = Random::Draw(DisturbedColumns);
+        FWell.DropBlock(column, FromTheTop, DisturbanceGrey);
     }
-    if (FLevel > 7 && Random::Draw(odds) == 0) {
-        const int blue = 55 + Random::Draw(200);
-        const int green = 55 + Random::Draw(200);
-        const int red = 55 + Random::Draw(200);
-        const int gap = Random::Draw(9);
-        FWell.PushLine(gap, RGBColor(std::uint8_t(red), std::uint8_t(green), std::uint8_t(blue)));
+    if (FLevel >= FirstRisingRowLevel && Random::Draw(odds) == 0) {
+        const std::uint8_t blue = component();
+        const std::uint8_t green = component();
+        const std::uint8_t red = component();
+        const int gap = Random::Draw(DisturbedColumns);
+        FWell.PushLine(gap, RGBColor(red, green, blue));
     }
-    if (FLevel > 8 && Random::Draw(odds) <= half) {
-        const int row = 1 + Random::Draw(19);
-        const int column = Random::Draw(9);
+    if (FLevel >= FirstHangingBlockLevel && Random::Draw(odds) <= half) {
+        const int row = 1 + Random::Draw(HangingBlockRows);
+        const int column = Random::Draw(DisturbedColumns);
         FWell.DropBlock(column, row, DisturbanceGrey);
     }
 }

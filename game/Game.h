@@ -2,7 +2,6 @@
 
 #include "Well.h"
 
-#include <string>
 
 // What the game tells the window around it. The game runs on the window's
 // timer and leaves every dialog, label and sound to it.
@@ -18,8 +17,9 @@ public:
     virtual void CounterChanged(TCounter counter, int value) = 0;
     // The timer that calls Step: whether it runs, and its interval in ms.
     virtual void TimerChanged(bool running, int interval) = 0;
-    // The message of a level change; the game waits until it is closed.
-    virtual void LevelMessage(const std::string& text) = 0;
+    // The message of a level change, with the free rows above the pile; the
+    // game waits until it is closed.
+    virtual void LevelMessage(int freeLines) = 0;
     // The game has ended with this score: the player's name is asked for.
     virtual void NameRequested(int score) = 0;
     virtual void SoundRequested(TSound sound) = 0;
@@ -43,6 +43,7 @@ public:
     // The timer stops while paused; the commands still act.
     void SetPaused(bool paused);
 
+    // Level is 0 to 9.
     void ChangeLevel(int interval, int level);
     void Disturb();
 

@@ -2,6 +2,7 @@
 
 #include "Colors.h"
 
+#include <QCoreApplication>
 #include <QPaintEvent>
 
 TPreviewForm::TPreviewForm(QWidget* owner, TColor windowColor)
@@ -38,3 +39,11 @@ void TPreviewForm::showEvent(QShowEvent* event)
 
 // It has no full repaint: a picture made anew stays blank until the next preview.
 void TPreviewForm::paintEvent(QPaintEvent* event) { FSurface.PaintEvent(*event, {}); }
+
+void TPreviewForm::keyPressEvent(QKeyEvent* event)
+{
+    if (QWidget* owner = parentWidget())
+        QCoreApplication::sendEvent(owner->window(), event);
+    else
+        QWidget::keyPressEvent(event);
+}

@@ -24,6 +24,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Passes every key on to its owner's window, so that showing the preview
+    // never takes the game out of the player's hands.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TColor FWindowColor;

@@ -17,6 +17,7 @@ constexpr int ConstructedPreviewSize = 40;
 
 TKUBRIN::TKUBRIN(QWidget* owner) : QWidget(owner), FSurface(*this, BackGroundColor())
 {
+    FWell.SetPainter(this);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(200, 400);
     FPreviewForm = new TPreviewForm(this, BackGroundColor());
@@ -27,14 +28,14 @@ TKUBRIN::TKUBRIN(QWidget* owner) : QWidget(owner), FSurface(*this, BackGroundCol
 
 void TKUBRIN::Paint()
 {
-    FCellWidth = width() / Columns;
-    FCellHeight = height() / Rows;
+    FCellWidth = width() / TWell::Columns;
+    FCellHeight = height() / TWell::Rows;
     TCanvas& canvas = FSurface.RepaintCanvas();
     canvas.Pen.Color = BackGroundColor();
     canvas.Brush.Color = BackGroundColor();
     canvas.Rectangle(0, 0, width(), height());
-    for (int col = 0; col < Columns; ++col)
-        for (int row = 0; row < Rows; ++row)
+    for (int col = 0; col < TWell::Columns; ++col)
+        for (int row = 0; row < TWell::Rows; ++row)
             PaintCell(col, row);
     FSurface.Show();
 }
@@ -45,42 +46,35 @@ void TKUBRIN::ApplyCellColors(TCanvas& canvas, TColor color) const
     canvas.Brush.Color = FShowFillColor ? color : BackGroundColor();
 }
 
-void TKUBRIN::PaintCell(int col, int row)
+void TKUBRIN::DrawCell(TCanvas& canvas, int col, int row) const
 {
-    TCanvas& canvas = FSurface.Canvas();
-    ApplyCellColors(canvas, BoardCell(col, row));
     const int left = col * FCellWidth;
     const int top = row * FCellHeight;
     canvas.Rectangle(left, top, left + FCellWidth, top + FCellHeight);
-    FSurface.Show(QRect(left, top, FCellWidth, FCellHeight));
 }
 
-void TKUBRIN::DrawPiece(int col, int row, bool visible)
+void TKUBRIN::PaintCell(int col, int row)
 {
     TCanvas& canvas = FSurface.Canvas();
-    if (!FShowBorderColor)
-        canvas.Pen.Color = BackGroundColor();
-    if (!FShowFillColor)
-        canvas.Brush.Color = BackGroundColor();
-    for (int i = 0; i < MatrixSize; ++i)
-        for (int j = 0; j < MatrixSize; ++j) {
-            const TColor cell = PieceCell(i, j);
-            if (visible) {
-                if (FShowBorderColor)
-                    canvas.Pen.Color = cell;
-                if (FShowFillColor)
-                    canvas.Brush.Color = cell;
-            } else {
-                canvas.Pen.Color = BackGroundColor();
-                canvas.Brush.Color = BackGroundColor();
-            }
-            if (cell != BackGroundColor()) {
-                const int left = (col + i) * FCellWidth;
-                const int top = (row + j) * FCellHeight;
-                canvas.Rectangle(left, top, left + FCellWidth, top + FCellHeight);
-            }
+    ApplyCellColors(canvas, FWell.BoardCell(col, row));
+    DrawCell(canvas, col, row);
+    FSurface.Show(QRect(col * FCellWidth, row * FCellHeight, FCellWidth, FCellHeight));
+}
+
+// Only the piece's own cells are drawn or erased; the board beneath is left alone.
+void TKUBRIN::DrawPiece(int col, int row, bool visible)
+{
+    constexpr int Size = TWell::MatrixSize;
+    TCanvas& canvas = FSurface.Canvas();
+    for (int i = 0; i < Size; ++i)
+        for (int j = 0; j < Size; ++j) {
+            const TColor cell = FWell.PieceCell(i, j);
+            if (FWell.IsEmpty(cell))
+                continue;
+            ApplyCellColors(canvas, visible ? cell : BackGroundColor());
+            DrawCell(canvas, col + i, row + j);
         }
-    FSurface.Show(QRect(col * FCellWidth, row * FCellHeight, MatrixSize * FCellWidth, MatrixSize * FCellHeight));
+    FSurface.Show(QRect(col * FCellWidth, row * FCellHeight, Size * FCellWidth, Size * FCellHeight));
 }
 
 void TKUBRIN::ClearField()
@@ -95,31 +89,30 @@ void TKUBRIN::ClearField()
 void TKUBRIN::OutlineFreeRow(int row)
 {
     TCanvas& canvas = FSurface.Canvas();
-    canvas.Pen.Color = RowOutlineColor;
+    canvas.Pen.Color = TWell::RowOutlineColor;
     canvas.Brush.Color = BackGroundColor();
     const int top = row * FCellHeight;
-    canvas.Rectangle(0, top, Columns * FCellWidth, top + FCellHeight);
-    FSurface.Show(QRect(0, top, Columns * FCellWidth, FCellHeight));
+    canvas.Rectangle(0, top, TWell::Columns * FCellWidth, top + FCellHeight);
+    FSurface.Show(QRect(0, top, TWell::Columns * FCellWidth, FCellHeight));
 }
 
 void TKUBRIN::ReportMessage(const std::string& text) { Services().ShowMessage(QString::fromStdString(text)); }
 
 void TKUBRIN::PaintPreview()
 {
+    constexpr int Cells = TWell::MatrixSize;
     const int size = FPreviewSize;
     TCanvas& canvas = FPreviewForm->Canvas();
     canvas.Pen.Color = BackGroundColor();
     canvas.Brush.Color = BackGroundColor();
-    canvas.Rectangle(0, 0, MatrixSize * size, MatrixSize * size);
-    for (int i = 0; i < MatrixSize; ++i)
-        for (int j = 0; j < MatrixSize; ++j) {
-            const TColor cell = PieceCell(i, j);
-            if (FShowBorderColor)
-                canvas.Pen.Color = cell;
-            if (FShowFillColor)
-                canvas.Brush.Color = cell;
-            if (cell != BackGroundColor())
-                canvas.Rectangle(i * size, j * size, i * size + size, j * size + size);
+    canvas.Rectangle(0, 0, Cells * size, Cells * size);
+    for (int i = 0; i < Cells; ++i)
+        for (int j = 0; j < Cells; ++j) {
+            const TColor cell = FWell.PieceCell(i, j);
+            if (FWell.IsEmpty(cell))
+                continue;
+            ApplyCellColors(canvas, cell);
+            canvas.Rectangle(i * size, j * size, i * size + size, j * size + size);
         }
     FPreviewForm->Present();
 }
@@ -155,10 +148,10 @@ void TKUBRIN::ShowPreviewWindow(bool visible)
 void TKUBRIN::SetPreviewSize(int value)
 {
     // Four cells must make a window Qt can have.
-    if (value < 3 || value > QWIDGETSIZE_MAX / MatrixSize || value == FPreviewSize)
+    if (value < 3 || value > QWIDGETSIZE_MAX / TWell::MatrixSize || value == FPreviewSize)
         return;
     FPreviewSize = value;
-    FPreviewForm->SetClientSize(MatrixSize * value);
+    FPreviewForm->SetClientSize(TWell::MatrixSize * value);
 }
 
 void TKUBRIN::SetPreviewCaption(const QString& value)

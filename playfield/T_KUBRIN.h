@@ -7,16 +7,16 @@
 
 class TPreviewForm;
 
-// The playfield component: the well's rules, painted cell by cell through a
-// canvas onto the component's own retained surface, with a small tool window
-// that previews the next piece.
+// The playfield component: it holds the well's rules and is their painter,
+// cell by cell through a canvas onto the component's own retained surface,
+// with a small tool window that previews the next piece.
 //
 // Operations that must show at once draw into the surface and show the
 // changed rectangle; a request for a full repaint (an appearance switch, a
 // resize) makes the next paint event run Paint first. An uncovered playfield
 // is only copied again, so a falling piece does not vanish when a message
 // box over it closes.
-class TKUBRIN : public QWidget, public TWell {
+class TKUBRIN : public QWidget, private TWellPainter {
     Q_OBJECT
     Q_PROPERTY(QString Name READ objectName WRITE setObjectName)
     Q_PROPERTY(int Tag READ Tag WRITE SetTag)
@@ -41,6 +41,24 @@ class TKUBRIN : public QWidget, public TWell {
 public:
     explicit TKUBRIN(QWidget* owner = nullptr);
 
+    // The rules it paints. A game plays on them directly.
+    TWell& Well() { return FWell; }
+    const TWell& Well() const { return FWell; }
+
+    // The rules' operations under the component's own names.
+    bool CanMove(TWell::TDirection direction, int col, int row) const { return FWell.CanMove(direction, col, row); }
+    bool MoveLeft() { return FWell.MoveLeft(); }
+    bool MoveRight() { return FWell.MoveRight(); }
+    void RotateCounterClockwise() { FWell.RotateCounterClockwise(); }
+    void RotateClockwise() { FWell.RotateClockwise(); }
+    int DropPiece() { return FWell.DropPiece(); }
+    int Step() { return int(FWell.Step()); }
+    void NewGame() { FWell.NewGame(); }
+    int CountFreeLines(bool highlight) { return FWell.CountFreeLines(highlight); }
+    void DropBlock(int col, int startRow, TColor color) { FWell.DropBlock(col, startRow, color); }
+    void PushLine(int gapCol, TColor color) { FWell.PushLine(gapCol, color); }
+    void LoadPiece(int kind) { FWell.LoadPiece(kind); }
+
     // Painting of the well.
     void Paint() override;
     void PaintCell(int col, int row) override;
@@ -49,6 +67,21 @@ public:
     void PaintPreview() override;
     // Places the preview window's top-left corner on the screen.
     void SetPreviewPosition(int x, int y);
+
+    int NumberOfPieces() const { return FWell.NumberOfPieces(); }
+    int NextPiece() const { return FWell.NextPiece(); }
+    int LastDeletedLine() const { return FWell.LastDeletedLine(); }
+    TColor BackGroundColor() const { return FWell.BackGroundColor(); }
+    int ScreenNumber() const { return FWell.ScreenNumber(); }
+    bool ShowNextpiece() const { return FWell.ShowNextpiece(); }
+    int NumberOfType() const { return FWell.NumberOfType(); }
+    void SetNumberOfPieces(int value) { FWell.SetNumberOfPieces(value); }
+    void SetNextPiece(int value) { FWell.SetNextPiece(value); }
+    void SetLastDeletedLine(int value) { FWell.SetLastDeletedLine(value); }
+    void SetBackGroundColor(TColor value) { FWell.SetBackGroundColor(value); }
+    void SetScreenNumber(int value) { FWell.SetScreenNumber(value); }
+    void SetShowNextpiece(bool value) { FWell.SetShowNextpiece(value); }
+    void SetNumberOfType(int value) { FWell.SetNumberOfType(value); }
 
     bool ShowBorderColor() const { return FShowBorderColor; }
     bool ShowFillColor() const { return FShowFillColor; }
@@ -77,18 +110,24 @@ public:
     TPreviewForm* PreviewForm() const { return FPreviewForm; }
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
     void ClearField() override;
     void OutlineFreeRow(int row) override;
     void ShowPreviewWindow(bool visible) override;
     void ReportMessage(const std::string& text) override;
 
-    void paintEvent(QPaintEvent* event) override;
-
-private:
     // Stores both switches; a change asks for a Paint at the next paint event.
     void SetShowColors(bool border, bool fill);
+    // The one rule for a cell's colours: its colour goes into the outline and
+    // the inside as the two switches say; the rest is background.
     void ApplyCellColors(TCanvas& canvas, TColor color) const;
+    // Draws the rectangle of the well's cell at the column and row.
+    void DrawCell(TCanvas& canvas, int col, int row) const;
 
+    // First, so that the surface can start in the well's background colour.
+    TWell FWell;
     QString FPreviewCaption;
     TPreviewForm* FPreviewForm = nullptr;
     int FPreviewSize = 0;

@@ -47,19 +47,30 @@ constexpr std::array<std::uint16_t, TWell::KindCount> Catalogue = {
 constexpr std::array<TColor, 7> FixedColors = {clBlue, clFuchsia, clAqua, clRed,
                                                clMaroon, clOlive, clLime};
 
-constexpr int SpecialColorCount = 14;
 constexpr int BottomRow = TWell::Rows - 1;
 
-} // namespace
+// What a well without a painter paints to: nothing.
+class TNoPainter final : public TWellPainter {};
+TNoPainter NoPainter;
 
-const std::array<TColor, 14> TWell::SpecialColors = {
-    clMaroon, clGreen, clOlive, clNavy,   clPurple, clTeal, clGray,
-    clSilver, clRed,   clLime,  clYellow, clBlue,   clFuchsia, clAqua,
-};
+TColor RandomSpecialColor()
+{
+    return TWell::SpecialColors[std::size_t(Random::Draw(int(TWell::SpecialColors.size())))];
+}
+
+} // namespace
 
 TWell::TWell()
 {
     FBoard.fill(FBackGroundColor);
+}
+
+TWellPainter& TWell::Painter() const { return FPainter.Painter ? *FPainter.Painter : NoPainter; }
+
+void TWell::PlaceAtStart()
+{
+    FPieceCol = StartCol;
+    FPieceRow = StartRow;
 }
 
 std::uint16_t TWell::KindPattern(int kind)
@@ -69,13 +80,13 @@ std::uint16_t TWell::KindPattern(int kind)
 
 TColor TWell::KindColor(int kind)
 {
-    return kind >= 1 && kind <= int(FixedColors.size()) ? FixedColors[kind - 1] : clBlack;
+    return kind >= 1 && kind <= int(FixedColors.size()) ? FixedColors[std::size_t(kind - 1)] : clBlack;
 }
 
 void TWell::LoadPiece(int kind)
 {
     // Every build uses up one number, so a game replays from its seed whatever kinds it sees.
-    const TColor special = SpecialColors[Random::Draw(SpecialColorCount)];
+    const TColor special = RandomSpecialColor();
     const TColor color = kind >= 1 && kind <= int(FixedColors.size()) ? KindColor(kind) : special;
     const std::uint16_t pattern = KindPattern(kind);
     for (int cell = 0; cell < MatrixSize * MatrixSize; ++cell)
@@ -104,43 +115,43 @@ bool TWell::Fits(const TMatrix& matrix, long long col, long long row) const
             if (x < 0 || x >= Columns || y > BottomRow)
                 return false;
             // Above the well there is nothing to collide with.
-            if (y >= 0 && FBoard[x * Rows + y] != FBackGroundColor)
+            if (y >= 0 && BoardCell(int(x), int(y)) != FBackGroundColor)
                 return false;
         }
     }
     return true;
 }
 
-bool TWell::CanMove(int direction, int col, int row) const
+bool TWell::CanMove(TDirection direction, int col, int row) const
 {
     long long x = col;
     long long y = row;
     switch (direction) {
-    case DirectionDown: ++y; break;
-    case DirectionRight: ++x; break;
-    case DirectionLeft: --x; break;
-    default: break;
+    case TDirection::Down: ++y; break;
+    case TDirection::Right: ++x; break;
+    case TDirection::Left: --x; break;
+    case TDirection::InPlace: break;
     }
     return Fits(FPiece, x, y);
 }
 
 bool TWell::MoveLeft()
 {
-    if (!CanMove(DirectionLeft, FPieceCol, FPieceRow))
+    if (!CanMove(TDirection::Left, FPieceCol, FPieceRow))
         return false;
-    DrawPiece(FPieceCol, FPieceRow, false);
+    Painter().DrawPiece(FPieceCol, FPieceRow, false);
     --FPieceCol;
-    DrawPiece(FPieceCol, FPieceRow, true);
+    Painter().DrawPiece(FPieceCol, FPieceRow, true);
     return true;
 }
 
 bool TWell::MoveRight()
 {
-    if (!CanMove(DirectionRight, FPieceCol, FPieceRow))
+    if (!CanMove(TDirection::Right, FPieceCol, FPieceRow))
         return false;
-    DrawPiece(FPieceCol, FPieceRow, false);
+    Painter().DrawPiece(FPieceCol, FPieceRow, false);
     ++FPieceCol;
-    DrawPiece(FPieceCol, FPieceRow, true);
+    Painter().DrawPiece(FPieceCol, FPieceRow, true);
     return true;
 }
 
@@ -154,11 +165,11 @@ void TWell::TurnMatrix(const TMatrix& source, TMatrix& target)
     target = turned;
 }
 
-void TWell::RotatePiece(int turnCode, int col, int row, TMatrix& piece) const
+void TWell::RotatePiece(TTurn turn, int col, int row, TMatrix& piece) const
 {
     TMatrix turned;
     TurnMatrix(piece, turned);
-    if (turnCode == TurnClockwise) {
+    if (turn == TTurn::Clockwise) {
         TurnMatrix(turned, turned);
         TurnMatrix(turned, turned);
     }
@@ -168,69 +179,67 @@ void TWell::RotatePiece(int turnCode, int col, int row, TMatrix& piece) const
 
 void TWell::RotateCounterClockwise()
 {
-    DrawPiece(FPieceCol, FPieceRow, false);
-    RotatePiece(TurnCounterClockwise, FPieceCol, FPieceRow, FPiece);
-    DrawPiece(FPieceCol, FPieceRow, true);
+    Painter().DrawPiece(FPieceCol, FPieceRow, false);
+    RotatePiece(TTurn::CounterClockwise, FPieceCol, FPieceRow, FPiece);
+    Painter().DrawPiece(FPieceCol, FPieceRow, true);
 }
 
 void TWell::RotateClockwise()
 {
-    DrawPiece(FPieceCol, FPieceRow, false);
-    RotatePiece(TurnClockwise, FPieceCol, FPieceRow, FPiece);
-    DrawPiece(FPieceCol, FPieceRow, true);
+    Painter().DrawPiece(FPieceCol, FPieceRow, false);
+    RotatePiece(TTurn::Clockwise, FPieceCol, FPieceRow, FPiece);
+    Painter().DrawPiece(FPieceCol, FPieceRow, true);
 }
 
 int TWell::DropPiece()
 {
-    DrawPiece(FPieceCol, FPieceRow, false);
+    Painter().DrawPiece(FPieceCol, FPieceRow, false);
     int fallen = 0;
     // A matrix without a cell fits everywhere and would fall for ever; it stays put.
     if (HasCell(FPiece)) {
-        while (CanMove(DirectionDown, FPieceCol, FPieceRow)) {
+        while (CanMove(TDirection::Down, FPieceCol, FPieceRow)) {
             ++FPieceRow;
             ++fallen;
         }
     }
-    DrawPiece(FPieceCol, FPieceRow, true);
+    Painter().DrawPiece(FPieceCol, FPieceRow, true);
     return fallen;
 }
 
-int TWell::Step()
+TWell::TStepResult TWell::Step()
 {
-    if (CanMove(DirectionDown, FPieceCol, FPieceRow)) {
-        DrawPiece(FPieceCol, FPieceRow, false);
+    if (CanMove(TDirection::Down, FPieceCol, FPieceRow)) {
+        Painter().DrawPiece(FPieceCol, FPieceRow, false);
         ++FPieceRow;
-        DrawPiece(FPieceCol, FPieceRow, true);
-        return StepMoved;
+        Painter().DrawPiece(FPieceCol, FPieceRow, true);
+        return TStepResult::Moved;
     }
     FixPiece(FPieceCol, FPieceRow);
     FLastDeletedLine = RemoveFullLines(FPieceRow);
-    FPieceCol = 4;
-    FPieceRow = -2;
+    PlaceAtStart();
     FCurrentPiece = FNextPiece;
     FNextPiece = RandomKind();
     ShowNextAndLoadCurrent();
     ++FNumberOfPieces;
-    return CanMove(DirectionDown, FPieceCol, FPieceRow) ? StepLanded : StepGameOver;
+    return CanMove(TDirection::Down, FPieceCol, FPieceRow) ? TStepResult::Landed : TStepResult::GameOver;
 }
 
 void TWell::NewGame()
 {
-    FPieceCol = 4;
-    FPieceRow = -2;
+    PlaceAtStart();
     FCurrentPiece = RandomKind();
     FNextPiece = RandomKind();
     ShowNextAndLoadCurrent();
     FNumberOfPieces = 0;
     BuildScreen();
-    Paint();
+    Painter().Paint();
 }
 
 void TWell::ShowNextAndLoadCurrent()
 {
     if (FShowNextpiece) {
         LoadPiece(FNextPiece);
-        PaintPreview();
+        Painter().PaintPreview();
     }
     LoadPiece(FCurrentPiece);
 }
@@ -243,7 +252,7 @@ void TWell::FixPiece(int col, int row)
             const long long x = (long long)col + i;
             const long long y = (long long)row + j;
             if (cell != FBackGroundColor && x >= 0 && x < Columns && y >= 0 && y <= BottomRow)
-                FBoard[x * Rows + y] = cell;
+                Cell(int(x), int(y)) = cell;
         }
     }
 }
@@ -261,7 +270,7 @@ int TWell::RemoveFullLines(int row)
         }
     }
     if (removed > 0)
-        Paint();
+        Painter().Paint();
     return removed;
 }
 
@@ -270,7 +279,7 @@ bool TWell::LineFull(int row) const
     if (row < 0 || row > BottomRow)
         return false;
     for (int col = 0; col < Columns; ++col)
-        if (FBoard[col * Rows + row] == FBackGroundColor)
+        if (BoardCell(col, row) == FBackGroundColor)
             return false;
     return true;
 }
@@ -278,7 +287,7 @@ bool TWell::LineFull(int row) const
 void TWell::DeleteLine(int row)
 {
     for (int col = 0; col < Columns; ++col) {
-        TColor* column = &FBoard[col * Rows];
+        TColor* column = &Cell(col, 0);
         for (int k = row; k >= 1; --k)
             column[k] = column[k - 1];
         column[0] = FBackGroundColor;
@@ -290,11 +299,11 @@ void TWell::SetScreenNumber(int value)
     // The clock is read even for a refused value.
     Random::Reseed();
     if (value < 0 || value > 5) {
-        ReportMessage(OutOfRangeMessage);
+        Painter().ReportMessage(OutOfRangeMessage);
         return;
     }
     FScreenNumber = value;
-    ClearField();
+    Painter().ClearField();
     FBoard.fill(FBackGroundColor);
     BuildScreen();
 }
@@ -303,7 +312,7 @@ void TWell::BuildScreen()
 {
     Random::Reseed();
     const auto lay = [this](int col, int row) {
-        SetCell(col, row, SpecialColors[Random::Draw(SpecialColorCount)]);
+        SetCell(col, row, RandomSpecialColor());
     };
     const auto layWalls = [&lay] {
         for (int row = 13; row <= BottomRow; ++row) {
@@ -325,7 +334,7 @@ void TWell::BuildScreen()
     case 3:
         // Column 9 is never drawn, and a cell drawn twice is simply written again.
         for (int n = 0; n < 21; ++n) {
-            const TColor color = SpecialColors[Random::Draw(SpecialColorCount)];
+            const TColor color = RandomSpecialColor();
             const int row = BottomRow - Random::Draw(5);
             const int col = Random::Draw(9);
             SetCell(col, row, color);
@@ -346,13 +355,13 @@ void TWell::BuildScreen()
     default:
         break;
     }
-    Paint();
+    Painter().Paint();
 }
 
 void TWell::SetCell(int col, int row, TColor color)
 {
-    FBoard[col * Rows + row] = color;
-    PaintCell(col, row);
+    Cell(col, row) = color;
+    Painter().PaintCell(col, row);
 }
 
 int TWell::CountFreeLines(bool highlight)
@@ -361,12 +370,12 @@ int TWell::CountFreeLines(bool highlight)
     for (int row = 0; row <= BottomRow; ++row) {
         bool free = true;
         for (int col = 0; col < Columns && free; ++col)
-            free = FBoard[col * Rows + row] == FBackGroundColor;
+            free = BoardCell(col, row) == FBackGroundColor;
         if (!free)
             continue;
         lastFree = row;
         if (highlight)
-            OutlineFreeRow(row);
+            Painter().OutlineFreeRow(row);
     }
     return lastFree + 1;
 }
@@ -374,14 +383,14 @@ int TWell::CountFreeLines(bool highlight)
 void TWell::DropBlock(int col, int startRow, TColor color)
 {
     if (col < 0 || col >= Columns || startRow < -1 || startRow > BottomRow) {
-        ReportMessage(OutOfRangeMessage);
+        Painter().ReportMessage(OutOfRangeMessage);
         return;
     }
     int target = startRow;
     if (startRow == -1) {
         // Row 0 is never looked at: a block in row 1 makes row 0 the target whatever it holds.
         target = 0;
-        while (target != BottomRow && FBoard[col * Rows + target + 1] == FBackGroundColor)
+        while (target != BottomRow && BoardCell(col, target + 1) == FBackGroundColor)
             ++target;
     }
     SetCell(col, target, color);
@@ -391,38 +400,38 @@ void TWell::DropBlock(int col, int startRow, TColor color)
 void TWell::PushLine(int gapCol, TColor color)
 {
     if (gapCol < 0 || gapCol >= Columns) {
-        ReportMessage(OutOfRangeMessage);
+        Painter().ReportMessage(OutOfRangeMessage);
         return;
     }
     if (color == FBackGroundColor) {
-        ReportMessage(LineColorMessage);
+        Painter().ReportMessage(LineColorMessage);
         return;
     }
     for (int col = 0; col < Columns; ++col) {
-        TColor* column = &FBoard[col * Rows];
+        TColor* column = &Cell(col, 0);
         for (int row = 1; row <= BottomRow; ++row)
             column[row - 1] = column[row];
         column[BottomRow] = col == gapCol ? FBackGroundColor : color;
     }
-    Paint();
+    Painter().Paint();
 }
 
 void TWell::SetNumberOfPieces(int value)
 {
     if (value != FNumberOfPieces)
-        ReportMessage(ReadOnlyMessage);
+        Painter().ReportMessage(ReadOnlyMessage);
 }
 
 void TWell::SetLastDeletedLine(int value)
 {
     if (value != FLastDeletedLine)
-        ReportMessage(ReadOnlyMessage);
+        Painter().ReportMessage(ReadOnlyMessage);
 }
 
 void TWell::SetNextPiece(int value)
 {
     if (value < 1 || value > KindCount) {
-        ReportMessage(KindRangeMessage + std::to_string(value));
+        Painter().ReportMessage(KindRangeMessage + std::to_string(value));
         return;
     }
     if (value == FNextPiece)
@@ -434,7 +443,7 @@ void TWell::SetNextPiece(int value)
 void TWell::SetNumberOfType(int value)
 {
     if (value < 8 || value > KindCount) {
-        ReportMessage(OutOfRangeMessage);
+        Painter().ReportMessage(OutOfRangeMessage);
         return;
     }
     FNumberOfType = value;
@@ -448,11 +457,11 @@ void TWell::SetBackGroundColor(TColor value)
     std::replace(FBoard.begin(), FBoard.end(), FBackGroundColor, value);
     std::replace(FPiece.begin(), FPiece.end(), FBackGroundColor, value);
     FBackGroundColor = value;
-    Paint();
+    Painter().Paint();
 }
 
 void TWell::SetShowNextpiece(bool value)
 {
     FShowNextpiece = value;
-    ShowPreviewWindow(value);
+    Painter().ShowPreviewWindow(value);
 }

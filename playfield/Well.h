@@ -6,46 +6,62 @@
 #include <cstdint>
 #include <string>
 
+// What the rules paint and report, at the exact points the game needs them.
+// The playfield component paints through it, tests record it. Every hook
+// does nothing unless a painter overrides it.
+class TWellPainter {
+public:
+    virtual void Paint() {}
+    virtual void PaintCell(int /*col*/, int /*row*/) {}
+    virtual void DrawPiece(int /*col*/, int /*row*/, bool /*visible*/) {}
+    virtual void PaintPreview() {}
+    virtual void ShowPreviewWindow(bool /*visible*/) {} // every write of ShowNextpiece, changed or not
+    virtual void ClearField() {}                    // the whole area in the background colour
+    virtual void OutlineFreeRow(int /*row*/) {}     // white outline, background fill
+    virtual void ReportMessage(const std::string& /*text*/) {}
+
+protected:
+    ~TWellPainter() = default;
+};
+
 // The rules of the well, without a screen: board, falling piece, catalogue,
 // fit test, moves, turns, drop, gravity step, landing, row removal, start
 // screens, free-row count, dropped blocks and rising rows.
 //
-// Where the rules paint or report they call the protected virtual hooks at
-// the exact points the game needs them; the playfield component paints
-// through them, tests record them. The rules allocate nothing during play.
+// A value: a player that tries a move copies the well, and the copy paints
+// nothing. The rules allocate nothing during play.
 class TWell {
 public:
     static constexpr int Columns = 10;
     static constexpr int Rows = 21;
     static constexpr int MatrixSize = 4;
     static constexpr int KindCount = 15;
+    // Where a new piece's matrix enters, above the well.
+    static constexpr int StartCol = 4;
+    static constexpr int StartRow = -2;
 
     using TBoard = std::array<TColor, Columns * Rows>;         // element c * 21 + r
     using TMatrix = std::array<TColor, MatrixSize * MatrixSize>; // element i * 4 + j
 
-    static const std::array<TColor, 14> SpecialColors;
+    static constexpr std::array<TColor, 14> SpecialColors = {
+        clMaroon, clGreen, clOlive, clNavy,   clPurple, clTeal, clGray,
+        clSilver, clRed,   clLime,  clYellow, clBlue,   clFuchsia, clAqua,
+    };
 
-    // Fit-test direction codes and turn codes.
-    static constexpr int DirectionDown = 0;
-    static constexpr int DirectionRight = 1;
-    static constexpr int DirectionLeft = 2;
-    static constexpr int TurnCounterClockwise = 1;
-    static constexpr int TurnClockwise = 2;
-
-    // Results of Step.
-    static constexpr int StepMoved = 0;
-    static constexpr int StepLanded = 1;
-    static constexpr int StepGameOver = 2;
+    // Fit-test directions; InPlace tests the position itself.
+    enum class TDirection { Down = 0, Right = 1, Left = 2, InPlace = 3 };
+    enum class TTurn { CounterClockwise = 1, Clockwise = 2 };
+    enum class TStepResult { Moved = 0, Landed = 1, GameOver = 2 };
 
     static constexpr TColor RowOutlineColor = clWhite;
 
     TWell();
-    virtual ~TWell() = default;
-    TWell(const TWell&) = delete;
-    TWell& operator=(const TWell&) = delete;
+
+    // The painter is not part of the value: a copy has none.
+    void SetPainter(TWellPainter* painter) { FPainter.Painter = painter; }
 
     // Steering.
-    bool CanMove(int direction, int col, int row) const;
+    bool CanMove(TDirection direction, int col, int row) const;
     bool MoveLeft();
     bool MoveRight();
     void RotateCounterClockwise();
@@ -53,7 +69,7 @@ public:
     int DropPiece();
 
     // Gravity and games.
-    int Step();
+    TStepResult Step();
     void NewGame();
 
     // Start screens, free rows, disturbances.
@@ -73,7 +89,7 @@ public:
     int NumberOfType() const { return FNumberOfType; }
 
     // Rule side of the published write rules. A refused value is reported
-    // through ReportMessage and changes nothing.
+    // through the painter's ReportMessage and changes nothing.
     void SetNumberOfPieces(int value);
     void SetNextPiece(int value);
     void SetLastDeletedLine(int value);
@@ -88,7 +104,7 @@ public:
     int PieceRow() const { return FPieceRow; }
     const TBoard& Board() const { return FBoard; }
     const TMatrix& Piece() const { return FPiece; }
-    TColor BoardCell(int col, int row) const { return FBoard[col * Rows + row]; }
+    TColor BoardCell(int col, int row) const { return FBoard[std::size_t(col * Rows + row)]; }
     TColor PieceCell(int i, int j) const { return FPiece[i * MatrixSize + j]; }
     bool IsEmpty(TColor color) const { return color == FBackGroundColor; }
 
@@ -98,22 +114,12 @@ public:
     static TColor KindColor(int kind); // fixed colour of kinds 1..7, else clBlack
 
     static void TurnMatrix(const TMatrix& source, TMatrix& target);
-    void RotatePiece(int turnCode, int col, int row, TMatrix& piece) const;
+    void RotatePiece(TTurn turn, int col, int row, TMatrix& piece) const;
 
     // Tests of the windows built on the rules set up a falling piece through it.
     friend struct TWellTestAccess;
 
 protected:
-    // Painting and reporting hooks. The defaults do nothing.
-    virtual void Paint() {}
-    virtual void PaintCell(int /*col*/, int /*row*/) {}
-    virtual void DrawPiece(int /*col*/, int /*row*/, bool /*visible*/) {}
-    virtual void PaintPreview() {}
-    virtual void ShowPreviewWindow(bool /*visible*/) {} // every write of ShowNextpiece, changed or not
-    virtual void ClearField() {}                    // the whole area in the background colour
-    virtual void OutlineFreeRow(int /*row*/) {}     // white outline, background fill
-    virtual void ReportMessage(const std::string& /*text*/) {}
-
     // Direct access for tests that set up a board or a piece.
     TBoard& MutableBoard() { return FBoard; }
     TMatrix& MutablePiece() { return FPiece; }
@@ -129,6 +135,17 @@ protected:
     int RandomKind() const;
 
 private:
+    // Holds the painter but copies as none.
+    struct TPainterSlot {
+        TWellPainter* Painter = nullptr;
+        TPainterSlot() = default;
+        TPainterSlot(const TPainterSlot&) {}
+        TPainterSlot& operator=(const TPainterSlot&) { return *this; }
+    };
+
+    TWellPainter& Painter() const;
+    TColor& Cell(int col, int row) { return FBoard[std::size_t(col * Rows + row)]; }
+    void PlaceAtStart();
     // Positions are widened so that a shift at the edge of int cannot overflow.
     bool Fits(const TMatrix& matrix, long long col, long long row) const;
     bool HasCell(const TMatrix& matrix) const;
@@ -148,4 +165,5 @@ private:
     TBoard FBoard{};
     TMatrix FPiece{};
     TColor FBackGroundColor = clBlack;
+    TPainterSlot FPainter;
 };

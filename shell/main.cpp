@@ -6,10 +6,8 @@
 #include "ErrorReport.h"
 #include "hallFame.h"
 #include "Look.h"
-#include "PreviewForm.h"
 #include "Services.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -38,21 +36,26 @@ constexpr TGameKey GameKeys[] = {
     {.Key = 0, .Character = 'n', .Command = TCommand::NewGame},
 };
 
-// The click of each kind of command, in the order of the game's sounds.
-constexpr const char* SoundFiles[] = {"click.wav", "click2.wav", "click3.wav", "click4.wav"};
+// The click of each kind of command.
+struct TSoundFile {
+    TGameEvents::TSound Sound;
+    const char* File;
+};
 
-const TGameKey* PressedKey(int key)
+constexpr TSoundFile SoundFiles[] = {
+    {.Sound = TGameEvents::TSound::Step, .File = "click.wav"},
+    {.Sound = TGameEvents::TSound::Move, .File = "click2.wav"},
+    {.Sound = TGameEvents::TSound::Turn, .File = "click3.wav"},
+    {.Sound = TGameEvents::TSound::Drop, .File = "click4.wav"},
+};
+
+// The binding of a key pressed by its code, or of the character it types;
+// pass 0 for what is not known.
+const TGameKey* BoundKey(int key, QChar character)
 {
     for (const TGameKey& bound : GameKeys)
-        if (bound.Key != 0 && bound.Key == key)
-            return &bound;
-    return nullptr;
-}
-
-const TGameKey* TypedKey(QChar character)
-{
-    for (const TGameKey& bound : GameKeys)
-        if (bound.Character != 0 && QLatin1Char(bound.Character) == character)
+        if ((bound.Key != 0 && bound.Key == key)
+            || (bound.Character != 0 && QLatin1Char(bound.Character) == character))
             return &bound;
     return nullptr;
 }
@@ -79,7 +82,7 @@ TMainForm::TMainForm(QWidget* owner)
     }
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    FGame = std::make_unique<TGame>(*KUBRIN1, static_cast<TGameEvents&>(*this));
+    FGame = std::make_unique<TGame>(KUBRIN1->Well(), static_cast<TGameEvents&>(*this));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(FGame->Interval());
@@ -94,12 +97,11 @@ TMainForm::TMainForm(QWidget* owner)
     connect(Bedienung1, &QAction::triggered, this, &TMainForm::Bedienung1Click);
     connect(Info1, &QAction::triggered, this, &TMainForm::Info1Click);
 
-    qApp->installEventFilter(this);
     MakeMainFormAccessible(*this);
     FormCreate();
 }
 
-TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
+TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate()
 {
@@ -127,8 +129,8 @@ void TMainForm::FormCreate()
     }
     // Opening the sound output can take a while; the window comes first.
     QTimer::singleShot(0, this, [] {
-        for (const char* sound : SoundFiles)
-            Services().PreloadSound(ProgramFile(QString::fromLatin1(sound)));
+        for (const TSoundFile& sound : SoundFiles)
+            Services().PreloadSound(ProgramFile(QString::fromLatin1(sound.File)));
     });
 }
 
@@ -148,8 +150,13 @@ void TMainForm::showEvent(QShowEvent* event)
 
 void TMainForm::CounterChanged(TCounter counter, int value)
 {
-    QLabel* const labels[] = {LCP, LCL, LDLT, LSCO};
-    QLabel* label = labels[int(counter)];
+    QLabel* label = nullptr;
+    switch (counter) {
+    case TCounter::Pieces: label = LCP; break;
+    case TCounter::Level: label = LCL; break;
+    case TCounter::Lines: label = LDLT; break;
+    case TCounter::Score: label = LSCO; break;
+    }
     label->setText(QString::number(value));
     label->adjustSize();
 }
@@ -163,7 +170,10 @@ void TMainForm::TimerChanged(bool running, int interval)
         Timer1->start();
 }
 
-void TMainForm::LevelMessage(const std::string& text) { Services().ShowMessage(QString::fromStdString(text)); }
+void TMainForm::LevelMessage(int freeLines)
+{
+    Services().ShowMessage(QStringLiteral("Changing level...\rFree lines = ") + QString::number(freeLines));
+}
 
 void TMainForm::NameRequested(int score)
 {
@@ -179,42 +189,35 @@ void TMainForm::NameRequested(int score)
 
 void TMainForm::SoundRequested(TSound sound)
 {
-    if (Gerusche1->isChecked())
-        Services().PlaySound(ProgramFile(QString::fromLatin1(SoundFiles[int(sound)])));
+    if (!Gerusche1->isChecked())
+        return;
+    for (const TSoundFile& file : SoundFiles)
+        if (file.Sound == sound)
+            Services().PlaySound(ProgramFile(QString::fromLatin1(file.File)));
 }
 
 void TMainForm::FormKeyDown(int key)
 {
-    if (const TGameKey* bound = PressedKey(key))
+    if (const TGameKey* bound = BoundKey(key, QChar()))
         FGame->Command(bound->Command);
 }
 
 void TMainForm::FormKeyPress(QChar key)
 {
-    if (const TGameKey* bound = TypedKey(key))
+    if (const TGameKey* bound = BoundKey(0, key))
         FGame->Command(bound->Command);
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+// No control of the window takes keys, so every key meant for the window
+// ends here; a dialog or menu above it keeps its own.
+void TMainForm::keyPressEvent(QKeyEvent* event)
 {
-    // Key preview: the window sees every key meant for it before its
-    // controls, but not the keys of a dialog or menu above it.
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-        return false;
-    // The preview window passes its keys on, so that showing it never takes
-    // the game out of the player's hands.
-    const QWidget* target = static_cast<QWidget*>(watched)->window();
-    if ((target != this && target != KUBRIN1->PreviewForm()) || QApplication::activeModalWidget()
-        || QApplication::activePopupWidget())
-        return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool down = PressedKey(key->key()) != nullptr;
-    const bool typed = key->text().size() == 1 && TypedKey(key->text().front()) != nullptr;
-    if (down)
-        FormKeyDown(key->key());
-    if (typed)
-        FormKeyPress(key->text().front());
-    return down || typed;
+    const QString text = event->text();
+    if (const TGameKey* bound = BoundKey(event->key(), text.size() == 1 ? text.front() : QChar())) {
+        FGame->Command(bound->Command);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TMainForm::Pause1Click() { Pause1->trigger(); }

@@ -14,7 +14,7 @@ class QTimer;
 // The main window: the well, four counters and the menu. It is the game's
 // view: its timer, keys and menu call the game, and the game's events show
 // on its labels, in its messages and as its sounds.
-class TMainForm : public QMainWindow, public Ui::TMainForm, private TGameEvents {
+class TMainForm : public QMainWindow, private Ui::TMainForm, private TGameEvents {
     Q_OBJECT
 
 public:
@@ -26,10 +26,8 @@ public:
     THallList HallList;
     TFameFile FameFile;
 
-    // One gravity step of the game, from the timer or the space key.
+    // The timer's tick: one gravity step of the game.
     void Timer1Timer() { FGame->Step(); }
-    void ChangeLevel(int interval, int level) { FGame->ChangeLevel(interval, level); }
-    void Disturb() { FGame->Disturb(); }
 
     // Key down by key code, and typed characters.
     void FormKeyDown(int key);
@@ -50,21 +48,21 @@ public:
     int Level() const { return FGame->Level(); }
     int Lines() const { return FGame->Lines(); }
     bool Playing() const { return FGame->Playing(); }
-    QString HelpFile() const { return FHelpFile; }
 
 signals:
     // The window has closed: the program ends, whatever else is still open.
     void Closed();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The game's keys, also those the preview window passes on.
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void CounterChanged(TCounter counter, int value) override;
     void TimerChanged(bool running, int interval) override;
-    void LevelMessage(const std::string& text) override;
+    void LevelMessage(int freeLines) override;
     void NameRequested(int score) override;
     void SoundRequested(TSound sound) override;
 

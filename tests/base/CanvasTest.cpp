@@ -1,5 +1,7 @@
 #include "Canvas.h"
 #include "Colors.h"
+#include "TestRows.h"
+#include "WidgetTesting.h"
 
 #include <QImage>
 #include <QPalette>
@@ -20,18 +22,10 @@ QImage Surface(int width = 40, int height = 30)
     return image;
 }
 
-QRgb Rgb(TColor color) { return ToQColor(color).rgb(); }
-
-// The pixels of colour rgb, as "x,y" in row order, for readable failures.
-std::vector<std::pair<int, int>> PixelsOf(const QImage& image, QRgb rgb)
-{
-    std::vector<std::pair<int, int>> pixels;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == rgb)
-                pixels.emplace_back(x, y);
-    return pixels;
-}
+using WidgetTesting::PixelsOf;
+using WidgetTesting::Rgb;
+using WidgetTesting::TPixels;
+using TestRows::PrintTo;
 
 TEST(Canvas, RectangleExcludesRightAndBottomAndFillsTheInside)
 {
@@ -62,7 +56,7 @@ TEST(Canvas, TinyRectanglesAreAllOutline)
         canvas.Rectangle(10, 10, 12, 12);
         canvas.Rectangle(20, 20, 20, 25); // no width: nothing
     }
-    const std::vector<std::pair<int, int>> red{{5, 5}, {10, 10}, {11, 10}, {10, 11}, {11, 11}};
+    const TPixels red{{5, 5}, {10, 10}, {11, 10}, {10, 11}, {11, 11}};
     EXPECT_EQ(PixelsOf(image, Rgb(clRed)), red);
     EXPECT_TRUE(PixelsOf(image, Rgb(clBlue)).empty());
 }
@@ -84,7 +78,7 @@ struct TLineCase {
     const char* Name;
     QPoint From;
     QPoint To;
-    std::vector<std::pair<int, int>> Pixels;
+    TPixels Pixels;
 };
 
 class CanvasLine : public testing::TestWithParam<TLineCase> {};
@@ -111,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TLineCase{"Up", {4, 4}, {4, 1}, {{4, 2}, {4, 3}, {4, 4}}},
                     TLineCase{"Diagonal", {1, 1}, {4, 4}, {{1, 1}, {2, 2}, {3, 3}}},
                     TLineCase{"Point", {3, 3}, {3, 3}, {}}),
-    [](const testing::TestParamInfo<TLineCase>& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST(Canvas, DrawingOutsideTheSurfaceIsClipped)
 {

@@ -1,5 +1,6 @@
 #include "ClassRegistry.h"
 #include "FormReader.h"
+#include "TestRows.h"
 
 #include <QBuffer>
 #include <QLabel>
@@ -46,6 +47,8 @@ private:
 };
 
 namespace {
+
+using TestRows::PrintTo;
 
 QWidget* ReadText(const QByteArray& text)
 {
@@ -101,7 +104,6 @@ struct TRefusedCase {
     QByteArray Probe; // the properties of a TOrderProbe, or a whole widget
     QString Error;
 };
-void PrintTo(const TRefusedCase& row, std::ostream* out) { *out << row.Name; }
 
 class Refusing : public testing::TestWithParam<TRefusedCase> {};
 
@@ -132,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "line 3: property \"Second\" takes a 32-bit whole number, not <number>4294967296</number>"},
         TRefusedCase{"NumberForAText", "<property name=\"Caption\"><number>5</number></property>",
                      "line 3: property \"Caption\" takes a text, not <number>5</number>"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST(FormReader, BrokenDescriptionGivesNothingAndSaysWhere)
 {

@@ -1,10 +1,13 @@
 #include "ErrorReport.h"
 #include "Random.h"
 #include "TestServices.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using TestRows::PrintTo;
 
 struct TPathCase {
     const char* Name;
@@ -21,12 +24,12 @@ TEST_P(ProgramDirectory, KeepsTheLastSeparator)
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, ProgramDirectory,
-    testing::Values(TPathCase{"Unix", "/opt/games/MVKubrin", "/opt/games/"},
-                    TPathCase{"Backslash", "C:\\Spiele\\MVKubrin.exe", "C:\\Spiele\\"},
-                    TPathCase{"DriveOnly", "C:MVKubrin.exe", "C:"},
-                    TPathCase{"NoFolder", "MVKubrin", ""},
-                    TPathCase{"Umlaut", "/home/jürgen/spiele/MVKubrin", "/home/jürgen/spiele/"}),
-    [](const testing::TestParamInfo<TPathCase>& info) { return std::string(info.param.Name); });
+    testing::Values(TPathCase{.Name = "Unix", .Path = "/opt/games/MVKubrin", .Directory = "/opt/games/"},
+                    TPathCase{.Name = "Backslash", .Path = "C:\\Spiele\\MVKubrin.exe", .Directory = "C:\\Spiele\\"},
+                    TPathCase{.Name = "DriveOnly", .Path = "C:MVKubrin.exe", .Directory = "C:"},
+                    TPathCase{.Name = "NoFolder", .Path = "MVKubrin", .Directory = ""},
+                    TPathCase{.Name = "Umlaut", .Path = "/home/jürgen/spiele/MVKubrin", .Directory = "/home/jürgen/spiele/"}),
+    RowName);
 
 TEST(TestServices, InstallingPointsTheRandomClockAtThem)
 {

@@ -3,6 +3,7 @@
 // Pictures of controls and their pixels, shared by the control tests.
 
 #include "Colors.h"
+#include "WidgetTesting.h"
 
 #include <QImage>
 #include <QTest>
@@ -20,9 +21,9 @@ namespace ControlTesting {
 // What lay under a control: a colour no control of the set paints.
 constexpr QRgb Underneath = 0xFF123456;
 
-using TPixels = std::set<std::pair<int, int>>;
-
-inline QRgb Rgb(TColor color) { return ToQColor(color).rgb(); }
+using WidgetTesting::PixelsOf;
+using WidgetTesting::Rgb;
+using WidgetTesting::TPixels;
 
 // The control painted over Underneath, without a background of the widget's.
 inline QImage Picture(QWidget& widget)
@@ -31,16 +32,6 @@ inline QImage Picture(QWidget& widget)
     image.fill(Underneath);
     widget.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
     return image;
-}
-
-inline TPixels PixelsOf(const QImage& image, QRgb rgb)
-{
-    TPixels pixels;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == rgb)
-                pixels.emplace(x, y);
-    return pixels;
 }
 
 // The pixels of rectangles given as {left, top, right, bottom}, all included.

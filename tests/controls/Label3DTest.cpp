@@ -1,10 +1,13 @@
 #include "ControlTesting.h"
 #include "Label3D.h"
 #include "TestServices.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using TestRows::PrintTo;
 
 using namespace ControlTesting;
 
@@ -55,8 +58,6 @@ struct TEffectCase {
     QPoint Offset;
 };
 
-void PrintTo(const TEffectCase& row, std::ostream* out) { *out << row.Name; }
-
 class Label3DEffect : public testing::TestWithParam<TEffectCase> {};
 
 TEST_P(Label3DEffect, DrawsTheShadowAtItsOffsetWithoutAFrame)
@@ -74,11 +75,11 @@ TEST_P(Label3DEffect, DrawsTheShadowAtItsOffsetWithoutAFrame)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFour, Label3DEffect,
-                         testing::Values(TEffectCase{"SingleLeft", TLabel3D::ef3dSingleShadowL, {-1, 1}},
-                                         TEffectCase{"DoubleLeft", TLabel3D::ef3dDblShadowL, {-2, 2}},
-                                         TEffectCase{"SingleRight", TLabel3D::ef3dSingleShadowR, {1, 1}},
-                                         TEffectCase{"DoubleRight", TLabel3D::ef3dDblShadowR, {2, 2}}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         testing::Values(TEffectCase{.Name = "SingleLeft", .Effect = TLabel3D::ef3dSingleShadowL, .Offset = {-1, 1}},
+                                         TEffectCase{.Name = "DoubleLeft", .Effect = TLabel3D::ef3dDblShadowL, .Offset = {-2, 2}},
+                                         TEffectCase{.Name = "SingleRight", .Effect = TLabel3D::ef3dSingleShadowR, .Offset = {1, 1}},
+                                         TEffectCase{.Name = "DoubleRight", .Effect = TLabel3D::ef3dDblShadowR, .Offset = {2, 2}}),
+                         RowName);
 
 TEST(Label3D, DisabledDrawsTheCaptionGreyOverAShadowInTheEffectColour)
 {

@@ -1,11 +1,14 @@
 #include "ControlTesting.h"
 #include "MultiSwitch.h"
+#include "TestRows.h"
 
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using TestRows::PrintTo;
 
 using namespace ControlTesting;
 
@@ -65,7 +68,6 @@ struct TOnValueCase {
     int Changes;
 };
 
-void PrintTo(const TOnValueCase& row, std::ostream* out) { *out << row.Name; }
 
 class MultiSwitchOnValue : public testing::TestWithParam<TOnValueCase> {};
 
@@ -86,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         TOnValueCase{.Name = "ZeroWhileOneStillChanges", .Start = 1, .Written = 0, .Stored = 1, .Changes = 1},
         TOnValueCase{.Name = "SameValue", .Start = 1, .Written = 1, .Stored = 1, .Changes = 0},
         TOnValueCase{.Name = "AboveThreeWhileThree", .Start = 3, .Written = 255, .Stored = 3, .Changes = 1}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST(MultiSwitch, PlusJumpsToTheBottomAndMinusToTheTopWhileFocused)
 {
@@ -109,7 +111,6 @@ struct THitCase {
     std::uint8_t Selected; // 0: nothing selected
 };
 
-void PrintTo(const THitCase& row, std::ostream* out) { *out << row.Name; }
 
 class MultiSwitchPress : public testing::TestWithParam<THitCase> {};
 
@@ -141,6 +142,6 @@ INSTANTIATE_TEST_SUITE_P(
         THitCase{.Name = "BelowTheBottom", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {12, 40}, .Selected = 0},
         THitCase{.Name = "LeftOfTheLamps", .SwitchCount = 3, .Button = Qt::LeftButton, .At = {0, 20}, .Selected = 0},
         THitCase{.Name = "TwoLampsLower", .SwitchCount = 2, .Button = Qt::LeftButton, .At = {1, 21}, .Selected = 3}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    RowName);
 
 } // namespace

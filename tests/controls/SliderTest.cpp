@@ -1,6 +1,7 @@
 #include "ControlTesting.h"
 #include "Slider.h"
 #include "TestServices.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using TestRows::PrintTo;
 
 using namespace ControlTesting;
 
@@ -103,7 +106,6 @@ struct TSetterCase {
     int Stored;
 };
 
-void PrintTo(const TSetterCase& row, std::ostream* out) { *out << row.Name; }
 
 class SliderSetter : public testing::TestWithParam<TSetterCase> {};
 
@@ -139,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         TSetterCase{.Name = "PositionAboveMax", .Property = "Position", .Value = 11, .Message = WithinRange,
                     .Stored = 5},
         TSetterCase{.Name = "PositionAtMin", .Property = "Position", .Value = 0, .Message = nullptr, .Stored = 0}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST(SliderInput, PlusAndMinusStepWhileFocusedAndStopAtTheRange)
 {

@@ -18,9 +18,10 @@ using TCommand = TGame::TCommand;
 using TCounter = TGameEvents::TCounter;
 
 // Written out by hand: the rows at which each level begins, and the step
-// interval of each level.
+// interval and start screen of each level.
 constexpr int LevelRows[] = {8, 20, 33, 44, 55, 66, 80, 100, 120};
 constexpr int Intervals[] = {1000, 800, 650, 500, 350, 200, 150, 150, 150, 150};
+constexpr int Screens[] = {0, 1, 2, 3, 4, 5, 0, 0, 0, 0};
 constexpr TColor DisturbanceGrey = 0x7D7D7Du;
 
 std::uint32_t SoakClock = 0;
@@ -35,7 +36,7 @@ public:
         Running = running;
         Interval = interval;
     }
-    void LevelMessage(const std::string&) override {}
+    void LevelMessage(int) override {}
     void NameRequested(int) override {}
     void SoundRequested(TSound) override {}
 
@@ -67,7 +68,7 @@ public:
                                        [this](int rows) { return FGame.Lines() >= rows; }));
         ASSERT_EQ(FShown.Interval, Intervals[level]);
         ASSERT_EQ(FShown.Running, FGame.Playing());
-        ASSERT_EQ(FWell.ScreenNumber(), level <= 5 ? level : 0) << "a level began on the wrong screen";
+        ASSERT_EQ(FWell.ScreenNumber(), Screens[level]) << "a level began on the wrong screen";
         for (const TColor cell : FWell.Board()) {
             ASSERT_TRUE(level >= 6 || cell != DisturbanceGrey) << "a grey block before level 6";
             ASSERT_TRUE(level >= 8 || !IsRisingRowColour(FWell, cell)) << "a rising row before level 8";

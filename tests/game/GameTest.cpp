@@ -2,6 +2,8 @@
 
 #include "Random.h"
 #include "TestWell.h"
+#include "BoardText.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,8 @@ struct TGameTestAccess {
 };
 
 namespace {
+
+using TestRows::PrintTo;
 
 using TLog = std::vector<std::string>;
 using TCommand = TGame::TCommand;
@@ -36,7 +40,7 @@ public:
     {
         Log.push_back(std::string(running ? "Timer on " : "Timer off ") + std::to_string(interval));
     }
-    void LevelMessage(const std::string& text) override { Log.push_back("Message " + text); }
+    void LevelMessage(int freeLines) override { Log.push_back("Message " + std::to_string(freeLines)); }
     void NameRequested(int score) override { Log.push_back("Name " + std::to_string(score)); }
     void SoundRequested(TSound sound) override
     {
@@ -47,20 +51,13 @@ public:
     TLog Log;
 };
 
-// The board as text: '.' empty, 'G' a disturbance block, '#' a rising row,
-// 'x' anything else.
+// The board as text: '.' empty, 'G' a disturbance block, 'x' a block laid
+// by the test, '#' anything else (a rising row).
 std::vector<std::string> Picture(const TWell& well)
 {
-    std::vector<std::string> rows;
-    for (int row = 0; row < TWell::Rows; ++row) {
-        std::string line;
-        for (int col = 0; col < TWell::Columns; ++col) {
-            const TColor cell = well.BoardCell(col, row);
-            line += cell == clBlack ? '.' : cell == 0x7D7D7Du ? 'G' : cell == clGray ? 'x' : '#';
-        }
-        rows.push_back(line);
-    }
-    return rows;
+    return BoardText(well, [](TColor cell) {
+        return cell == clBlack ? '.' : cell == 0x7D7D7Du ? 'G' : cell == clGray ? 'x' : '#';
+    });
 }
 
 class Game : public testing::Test {
@@ -105,7 +102,6 @@ struct TLandingCase {
     bool SecondGap;
     TLog Log;
 };
-void PrintTo(const TLandingCase& row, std::ostream* out) { *out << row.Name; }
 
 class Landing : public Game, public testing::WithParamInterface<TLandingCase> {};
 
@@ -133,24 +129,24 @@ INSTANTIATE_TEST_SUITE_P(
         TLandingCase{.Name = "FourRowsAtLevelNine", .Level = 9, .Lines = 200, .SecondGap = false,
                      .Log = {"Pieces 1", "Lines 204", "Score 200"}}, // 19 + 21 + 160
         TLandingCase{.Name = "EighthRowRaisesToLevelOne", .Level = 0, .Lines = 4, .SecondGap = false,
-                     .Log = {"Pieces 1", "Lines 8", "Timer off 800", "Message Changing level...\rFree lines = 21",
+                     .Log = {"Pieces 1", "Lines 8", "Timer off 800", "Message 21",
                              "Timer on 800", "Level 1", "Score 56"}},
         TLandingCase{.Name = "ThirtyTwoRowsStayAtLevelTwo", .Level = 2, .Lines = 28, .SecondGap = false,
                      .Log = {"Pieces 1", "Lines 32", "Score 88"}},
         TLandingCase{.Name = "ThirtyThreeRowsRaiseToLevelThree", .Level = 2, .Lines = 29, .SecondGap = false,
-                     .Log = {"Pieces 1", "Lines 33", "Timer off 500", "Message Changing level...\rFree lines = 21",
+                     .Log = {"Pieces 1", "Lines 33", "Timer off 500", "Message 21",
                              "Timer on 500", "Level 3", "Score 88"}},
         TLandingCase{.Name = "SixtySixRowsRaiseToLevelSix", .Level = 5, .Lines = 62, .SecondGap = false,
-                     .Log = {"Pieces 1", "Lines 66", "Timer off 150", "Message Changing level...\rFree lines = 21",
+                     .Log = {"Pieces 1", "Lines 66", "Timer off 150", "Message 21",
                              "Timer on 150", "Level 6", "Score 136"}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST_F(Game, LevelsOneToFiveBeginOnTheirScreensLaterOnesOnAnEmptyWell)
 {
-    for (const int level : {1, 2, 3, 4, 5, 6, 9}) {
+    for (const auto& [level, screen] : {std::pair{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 0}, {9, 0}}) {
         Well.FillRows(18, 20, {0});
         TheGame.ChangeLevel(150, level);
-        EXPECT_EQ(Well.ScreenNumber(), level <= 5 ? level : 0) << level;
+        EXPECT_EQ(Well.ScreenNumber(), screen) << level;
         EXPECT_EQ(TheGame.Level(), level);
     }
     EXPECT_EQ(Picture(Well), std::vector<std::string>(21, ".........."));
@@ -164,7 +160,6 @@ struct TDisturbanceCase {
     std::vector<std::string> Board;
     std::uint32_t SeedAfter;
 };
-void PrintTo(const TDisturbanceCase& row, std::ostream* out) { *out << row.Name; }
 
 class Disturbance : public Game, public testing::WithParamInterface<TDisturbanceCase> {};
 
@@ -205,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
         TDisturbanceCase{.Name = "LevelNineBlockInTheAir", .Level = 9, .Lines = 120, .Seed = 68,
                          .Board = Rows({{1, "G........."}, {19, "....G....."}, {20, "#####.####"}}),
                          .SeedAfter = 243457762u}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST_F(Game, RisingRowsAreNeverBlackAndDisturbanceRowsCountNothing)
 {

@@ -23,18 +23,18 @@ public:
         for (int turns = 0; turns < 4; ++turns)
             for (int column = -3; column < TWell::Columns; ++column) {
                 std::vector<TMove> moves(std::size_t(turns), TMove::TurnClockwise);
-                FSandbox.Take(well);
+                TWell trial = well; // paints nothing
                 for (int turn = 0; turn < turns; ++turn)
-                    FSandbox.RotateClockwise();
-                while (FSandbox.PieceCol() > column && FSandbox.MoveLeft())
+                    trial.RotateClockwise();
+                while (trial.PieceCol() > column && trial.MoveLeft())
                     moves.push_back(TMove::Left);
-                while (FSandbox.PieceCol() < column && FSandbox.MoveRight())
+                while (trial.PieceCol() < column && trial.MoveRight())
                     moves.push_back(TMove::Right);
-                if (FSandbox.PieceCol() != column)
+                if (trial.PieceCol() != column)
                     continue;
-                FSandbox.DropPiece();
+                trial.DropPiece();
                 moves.push_back(TMove::Drop);
-                const double value = Judge(FSandbox);
+                const double value = Judge(trial);
                 if (value > bestValue) {
                     bestValue = value;
                     best = moves;
@@ -44,16 +44,6 @@ public:
     }
 
 private:
-    class TSandbox : public TWell {
-    public:
-        void Take(const TWell& well)
-        {
-            MutableBoard() = well.Board();
-            MutablePiece() = well.Piece();
-            SetPiecePosition(well.PieceCol(), well.PieceRow());
-        }
-    };
-
     // The pile after the piece has landed where it lies and full rows went.
     static double Judge(const TWell& well)
     {
@@ -102,6 +92,4 @@ private:
         }
         return -0.51 * heights + 0.76 * cleared - 0.36 * holes - 0.18 * bumps - penalty;
     }
-
-    TSandbox FSandbox;
 };

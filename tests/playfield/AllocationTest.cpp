@@ -1,5 +1,6 @@
 // The rules must not touch the heap during play. This program replaces the
 // global allocation functions and counts what happens inside a window of play.
+#include "RandomPlayer.h"
 #include "TestWell.h"
 
 #include "Random.h"
@@ -8,7 +9,6 @@
 
 #include <cstdlib>
 #include <new>
-#include <random>
 
 namespace {
 
@@ -56,22 +56,20 @@ TEST(Allocation, PlayAllocatesNothing)
     well.SetNumberOfType(15);
     well.SetScreenNumber(2);
     well.NewGame();
-    std::mt19937 dice(11);
-    std::uniform_int_distribution<int> operation(0, 9), column(0, 9);
+    TRandomPlayer player(11);
     int fourRowLandings = 0;
     int blockRemovals = 0;
 
     Allocations = 0;
     Counting = true;
     for (int n = 0; n < 20000; ++n) {
-        switch (operation(dice)) {
-        case 0: well.MoveLeft(); break;
-        case 1: well.MoveRight(); break;
-        case 2: well.RotateCounterClockwise(); break;
-        case 3: well.RotateClockwise(); break;
-        case 4: well.DropPiece(); break;
-        case 5: well.DropBlock(column(dice), -1, clSilver); blockRemovals += well.LastDeletedLine(); break;
-        case 6: well.PushLine(column(dice), clTeal); break;
+        const int operation = player.Roll(0, 9);
+        switch (operation) {
+        case 5:
+            well.DropBlock(player.Roll(0, TWell::Columns - 1), -1, clSilver);
+            blockRemovals += well.LastDeletedLine();
+            break;
+        case 6: well.PushLine(player.Roll(0, TWell::Columns - 1), clTeal); break;
         case 7:
             // A bar over four bottom rows that lack only its column.
             well.FillRows(17, 20, {5});
@@ -81,12 +79,12 @@ TEST(Allocation, PlayAllocatesNothing)
             fourRowLandings += well.LastDeletedLine() == 4;
             well.CountFreeLines(true);
             break;
-        default:
+        case 8:
+        case 9:
             well.CountFreeLines(false);
-            if (well.Step() == TWell::StepGameOver) {
-                well.SetScreenNumber(n % 6);
-                well.NewGame();
-            }
+            TRandomPlayer::Step(well, n % 6);
+            break;
+        default: TRandomPlayer::Press(well, TRandomPlayer::TKey(operation));
         }
     }
     Counting = false;

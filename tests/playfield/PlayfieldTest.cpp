@@ -5,6 +5,8 @@
 #include "Random.h"
 #include "T_KUBRIN.h"
 #include "TestServices.h"
+#include "WidgetTesting.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -15,9 +17,11 @@
 
 namespace {
 
+using TestRows::PrintTo;
+
 constexpr QRgb Black = 0xFF000000;
 
-QRgb Rgb(TColor color) { return ToQColor(color).rgb(); }
+using WidgetTesting::Rgb;
 
 // A playfield that counts its full repaints.
 class TCountingKubrin : public TKUBRIN {
@@ -111,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
         TSwitchCase{.Name = "Solid", .Border = true, .Fill = true, .Outline = Rgb(clLime), .Inside = Rgb(clLime)},
         TSwitchCase{.Name = "FillOnly", .Border = false, .Fill = true, .Outline = Black, .Inside = Rgb(clLime)},
         TSwitchCase{.Name = "FrameOnly", .Border = true, .Fill = false, .Outline = Rgb(clLime), .Inside = Black}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST(PlayfieldConstruction, BothSwitchesOffPaintsOnlyBackground)
 {
@@ -139,8 +143,8 @@ TEST_F(Playfield, MovesRepaintOnlyThePiecesOwnCells)
     Field->Step();
     Field->Step();
     const QImage before = Field->Surface().copy();
-    const int col = Field->PieceCol();
-    const int row = Field->PieceRow();
+    const int col = Field->Well().PieceCol();
+    const int row = Field->Well().PieceRow();
     ASSERT_TRUE(Field->MoveLeft());
     const QImage after = Field->Surface().copy();
     const std::vector<QPoint> changed = Changed(before, after);
@@ -148,7 +152,7 @@ TEST_F(Playfield, MovesRepaintOnlyThePiecesOwnCells)
     const auto coveredBy = [&](int cellCol, int cellRow, int pieceCol) {
         const int i = cellCol - pieceCol;
         const int j = cellRow - row;
-        return i >= 0 && i < 4 && j >= 0 && j < 4 && !Field->IsEmpty(Field->PieceCell(i, j));
+        return i >= 0 && i < 4 && j >= 0 && j < 4 && !Field->Well().IsEmpty(Field->Well().PieceCell(i, j));
     };
     for (const QPoint& point : changed) {
         const int cellCol = point.x() / 19;
@@ -238,7 +242,7 @@ TEST_F(Playfield, PreviewWindowFollowsItsProperties)
     EXPECT_FALSE(preview->isVisible());
     EXPECT_TRUE(Field->ShowNextpiece());
     // Written through the rules' own interface, as much as through the component's.
-    TWell& rules = *Field;
+    TWell& rules = Field->Well();
     rules.SetShowNextpiece(true);
     EXPECT_TRUE(preview->isVisible());
     rules.SetShowNextpiece(false);
@@ -357,7 +361,7 @@ TEST(PlayfieldForm, ReadsThroughTheWriteRules)
     EXPECT_EQ(field->PreviewForm()->size(), QSize(80, 80));
     EXPECT_EQ(field->PreviewForm()->windowTitle(), QStringLiteral("Vorschau"));
     EXPECT_EQ(field->CellWidth(), 19); // painted while read
-    for (TColor cell : field->Board())
+    for (TColor cell : field->Well().Board())
         ASSERT_EQ(cell, clBlack);
     EXPECT_EQ(field->Surface().pixel(100, 200), Black);
 }

@@ -1,6 +1,8 @@
 #include "Well.h"
 
 #include "Random.h"
+#include "BoardText.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,8 @@
 #include <vector>
 
 namespace {
+
+using TestRows::PrintTo;
 
 using TRows = std::vector<std::string>;
 
@@ -49,8 +53,11 @@ char CharOf(TColor color)
     return '?';
 }
 
-class TRecordingWell : public TWell {
+// The rules with a painter that writes down what they paint.
+class TRecordingWell : public TWell, private TWellPainter {
 public:
+    TRecordingWell() { SetPainter(this); }
+
     TRows Log;
     TRows PreviewShape;
 
@@ -73,16 +80,7 @@ public:
             for (int c = 0; c < Columns; ++c)
                 Block(c, first + r, ColorOf(rows[r][c]));
     }
-    TRows Bottom(int count) const
-    {
-        TRows rows;
-        for (int row = Rows - count; row < Rows; ++row) {
-            rows.emplace_back();
-            for (int col = 0; col < Columns; ++col)
-                rows.back() += CharOf(BoardCell(col, row));
-        }
-        return rows;
-    }
+    TRows Bottom(int count) const { return BoardText(*this, CharOf, Rows - count); }
     TRows Shape() const
     {
         TRows rows(MatrixSize, std::string(MatrixSize, '.'));
@@ -93,7 +91,7 @@ public:
         return rows;
     }
 
-protected:
+private:
     static std::string At(int col, int row) { return std::to_string(col) + "," + std::to_string(row); }
     void Paint() override { Log.push_back("Paint"); }
     void PaintCell(int col, int row) override { Log.push_back("Cell " + At(col, row)); }
@@ -125,18 +123,11 @@ protected:
 template <class TParam>
 class RulesWith : public Rules, public ::testing::WithParamInterface<TParam> {};
 
-// Test names carry the row; keep gtest from dumping the parameters' bytes.
-template <class TParam>
-    requires requires(const TParam& p) { p.name; }
-void PrintTo(const TParam& param, std::ostream* out) { *out << param.name; }
-
-template <class TParam>
-std::string RowName(const ::testing::TestParamInfo<TParam>& info) { return info.param.name; }
 
 // --- Catalogue -------------------------------------------------------------
 
 struct TKindCase {
-    std::string name;
+    std::string Name;
     int kind;
     TRows shape;
     TColor fixedColor = 0; // 0: a colour drawn from the special table
@@ -159,37 +150,34 @@ TEST_P(LoadPieceBuilds, ThePatternInOneColourWithOneDraw)
     EXPECT_EQ(Random::Seed(), From1234[1]);
 }
 INSTANTIATE_TEST_SUITE_P(Catalogue, LoadPieceBuilds, ::testing::Values(
-    TKindCase{.name = "Square", .kind = 1, .shape = {"....", ".XX.", ".XX.", "...."}, .fixedColor = 0xFF0000},
-    TKindCase{.name = "FootRight", .kind = 2, .shape = {".X..", ".X..", ".XX.", "...."}, .fixedColor = 0xFF00FF},
-    TKindCase{.name = "FootLeft", .kind = 3, .shape = {"..X.", "..X.", ".XX.", "...."}, .fixedColor = 0xFFFF00},
-    TKindCase{.name = "BarOfFour", .kind = 4, .shape = {".X..", ".X..", ".X..", ".X.."}, .fixedColor = 0x0000FF},
-    TKindCase{.name = "Z", .kind = 5, .shape = {"....", "XX..", ".XX.", "...."}, .fixedColor = 0x000080},
-    TKindCase{.name = "S", .kind = 6, .shape = {"....", ".XX.", "XX..", "...."}, .fixedColor = 0x008080},
-    TKindCase{.name = "T", .kind = 7, .shape = {"....", ".X..", "XXX.", "...."}, .fixedColor = 0x00FF00},
-    TKindCase{.name = "Cup", .kind = 8, .shape = {"....", "X.X.", "XXX.", "...."}},
-    TKindCase{.name = "H", .kind = 9, .shape = {"....", "X.X.", "XXX.", "X.X."}},
-    TKindCase{.name = "CupWithStem", .kind = 10, .shape = {"....", "X.X.", "XXX.", ".X.."}},
-    TKindCase{.name = "TwoBars", .kind = 11, .shape = {"X.X.", "X.X.", "X.X.", "X.X."}},
-    TKindCase{.name = "HollowSquare", .kind = 12, .shape = {"XXXX", "X..X", "X..X", "XXXX"}},
-    TKindCase{.name = "Plus", .kind = 13, .shape = {"....", ".X..", "XXX.", ".X.."}},
-    TKindCase{.name = "DiagonalCross", .kind = 14, .shape = {"....", "X.X.", ".X..", "X.X."}},
-    TKindCase{.name = "SingleCells", .kind = 15, .shape = Kind15},
-    TKindCase{.name = "ZeroBuildsKind15", .kind = 0, .shape = Kind15},
-    TKindCase{.name = "SixteenBuildsKind15", .kind = 16, .shape = Kind15},
-    TKindCase{.name = "MinusOneBuildsKind15", .kind = -1, .shape = Kind15},
-    TKindCase{.name = "LowestIntBuildsKind15", .kind = INT_MIN, .shape = Kind15}), RowName<TKindCase>);
+    TKindCase{.Name = "Square", .kind = 1, .shape = {"....", ".XX.", ".XX.", "...."}, .fixedColor = 0xFF0000},
+    TKindCase{.Name = "FootRight", .kind = 2, .shape = {".X..", ".X..", ".XX.", "...."}, .fixedColor = 0xFF00FF},
+    TKindCase{.Name = "FootLeft", .kind = 3, .shape = {"..X.", "..X.", ".XX.", "...."}, .fixedColor = 0xFFFF00},
+    TKindCase{.Name = "BarOfFour", .kind = 4, .shape = {".X..", ".X..", ".X..", ".X.."}, .fixedColor = 0x0000FF},
+    TKindCase{.Name = "Z", .kind = 5, .shape = {"....", "XX..", ".XX.", "...."}, .fixedColor = 0x000080},
+    TKindCase{.Name = "S", .kind = 6, .shape = {"....", ".XX.", "XX..", "...."}, .fixedColor = 0x008080},
+    TKindCase{.Name = "T", .kind = 7, .shape = {"....", ".X..", "XXX.", "...."}, .fixedColor = 0x00FF00},
+    TKindCase{.Name = "Cup", .kind = 8, .shape = {"....", "X.X.", "XXX.", "...."}},
+    TKindCase{.Name = "H", .kind = 9, .shape = {"....", "X.X.", "XXX.", "X.X."}},
+    TKindCase{.Name = "CupWithStem", .kind = 10, .shape = {"....", "X.X.", "XXX.", ".X.."}},
+    TKindCase{.Name = "TwoBars", .kind = 11, .shape = {"X.X.", "X.X.", "X.X.", "X.X."}},
+    TKindCase{.Name = "HollowSquare", .kind = 12, .shape = {"XXXX", "X..X", "X..X", "XXXX"}},
+    TKindCase{.Name = "Plus", .kind = 13, .shape = {"....", ".X..", "XXX.", ".X.."}},
+    TKindCase{.Name = "DiagonalCross", .kind = 14, .shape = {"....", "X.X.", ".X..", "X.X."}},
+    TKindCase{.Name = "SingleCells", .kind = 15, .shape = Kind15},
+    TKindCase{.Name = "ZeroBuildsKind15", .kind = 0, .shape = Kind15},
+    TKindCase{.Name = "SixteenBuildsKind15", .kind = 16, .shape = Kind15},
+    TKindCase{.Name = "MinusOneBuildsKind15", .kind = -1, .shape = Kind15},
+    TKindCase{.Name = "LowestIntBuildsKind15", .kind = INT_MIN, .shape = Kind15}), RowName);
 
 // --- Fit rule --------------------------------------------------------------
 
-// CanMove's direction codes, and a code for none: the fit where the piece is.
-constexpr int Down = TWell::DirectionDown;
-constexpr int Right = TWell::DirectionRight;
-constexpr int Left = TWell::DirectionLeft;
-constexpr int InPlace = 9;
+using enum TWell::TDirection;
 
 struct TFitCase {
-    std::string name;
-    int kind, col, row, direction;
+    std::string Name;
+    int kind, col, row;
+    TWell::TDirection direction;
     int blockCol = -1, blockRow = -1; // -1: no block
     bool fits;
 };
@@ -205,27 +193,27 @@ TEST_P(CanMove, FollowsTheFitRule)
     EXPECT_TRUE(Well.Log.empty());
 }
 INSTANTIATE_TEST_SUITE_P(Rules, CanMove, ::testing::Values(
-    TFitCase{.name = "BarAgainstLeftWall", .kind = 4, .col = -1, .row = 5, .direction = InPlace, .fits = true},
-    TFitCase{.name = "LeftFromLeftWall", .kind = 4, .col = -1, .row = 5, .direction = Left, .fits = false},
-    TFitCase{.name = "BarAgainstRightWall", .kind = 4, .col = 8, .row = 5, .direction = InPlace, .fits = true},
-    TFitCase{.name = "RightFromRightWall", .kind = 4, .col = 8, .row = 5, .direction = Right, .fits = false},
-    TFitCase{.name = "BarOnFloor", .kind = 4, .col = 3, .row = 17, .direction = InPlace, .fits = true},
-    TFitCase{.name = "DownFromFloor", .kind = 4, .col = 3, .row = 17, .direction = Down, .fits = false},
-    TFitCase{.name = "SquareWithEmptyRowBelowFloor", .kind = 1, .col = 3, .row = 18, .direction = InPlace,
+    TFitCase{.Name = "BarAgainstLeftWall", .kind = 4, .col = -1, .row = 5, .direction = InPlace, .fits = true},
+    TFitCase{.Name = "LeftFromLeftWall", .kind = 4, .col = -1, .row = 5, .direction = Left, .fits = false},
+    TFitCase{.Name = "BarAgainstRightWall", .kind = 4, .col = 8, .row = 5, .direction = InPlace, .fits = true},
+    TFitCase{.Name = "RightFromRightWall", .kind = 4, .col = 8, .row = 5, .direction = Right, .fits = false},
+    TFitCase{.Name = "BarOnFloor", .kind = 4, .col = 3, .row = 17, .direction = InPlace, .fits = true},
+    TFitCase{.Name = "DownFromFloor", .kind = 4, .col = 3, .row = 17, .direction = Down, .fits = false},
+    TFitCase{.Name = "SquareWithEmptyRowBelowFloor", .kind = 1, .col = 3, .row = 18, .direction = InPlace,
              .fits = true},
-    TFitCase{.name = "SquareCellBelowFloor", .kind = 1, .col = 3, .row = 19, .direction = InPlace, .fits = false},
-    TFitCase{.name = "WhollyAboveTheWell", .kind = 4, .col = 4, .row = -10, .direction = InPlace, .fits = true},
-    TFitCase{.name = "AboveTheWellStillWithinWalls", .kind = 4, .col = 9, .row = -10, .direction = InPlace,
+    TFitCase{.Name = "SquareCellBelowFloor", .kind = 1, .col = 3, .row = 19, .direction = InPlace, .fits = false},
+    TFitCase{.Name = "WhollyAboveTheWell", .kind = 4, .col = 4, .row = -10, .direction = InPlace, .fits = true},
+    TFitCase{.Name = "AboveTheWellStillWithinWalls", .kind = 4, .col = 9, .row = -10, .direction = InPlace,
              .fits = false},
-    TFitCase{.name = "CellOnBlock", .kind = 4, .col = 4, .row = 0, .direction = InPlace, .blockCol = 5, .blockRow = 3,
+    TFitCase{.Name = "CellOnBlock", .kind = 4, .col = 4, .row = 0, .direction = InPlace, .blockCol = 5, .blockRow = 3,
              .fits = false},
-    TFitCase{.name = "EmptyMatrixCellOnBlock", .kind = 4, .col = 4, .row = 0, .direction = InPlace, .blockCol = 4,
+    TFitCase{.Name = "EmptyMatrixCellOnBlock", .kind = 4, .col = 4, .row = 0, .direction = InPlace, .blockCol = 4,
              .blockRow = 3, .fits = true},
-    TFitCase{.name = "DownOntoBlock", .kind = 4, .col = 4, .row = 0, .direction = Down, .blockCol = 5, .blockRow = 4,
+    TFitCase{.Name = "DownOntoBlock", .kind = 4, .col = 4, .row = 0, .direction = Down, .blockCol = 5, .blockRow = 4,
              .fits = false},
-    TFitCase{.name = "LeftOntoBlock", .kind = 4, .col = 4, .row = 0, .direction = Left, .blockCol = 4, .blockRow = 2,
+    TFitCase{.Name = "LeftOntoBlock", .kind = 4, .col = 4, .row = 0, .direction = Left, .blockCol = 4, .blockRow = 2,
              .fits = false}),
-    RowName<TFitCase>);
+    RowName);
 
 TEST_F(Rules, RefusedMovePaintsNothingAcceptedMoveErasesThenDraws)
 {
@@ -241,10 +229,25 @@ TEST_F(Rules, RefusedMovePaintsNothingAcceptedMoveErasesThenDraws)
     EXPECT_EQ(Well.Log, (TRows{"Erase 0,5", "Draw -1,5"}));
 }
 
+// A player tries its moves on a copy: the copy plays on without a painter
+// and leaves the well it came from as it was.
+TEST_F(Rules, ACopyPlaysApartAndPaintsNothing)
+{
+    Well.Place(4, 3, 5);
+    TWell trial = Well;
+    EXPECT_TRUE(trial.MoveLeft());
+    EXPECT_EQ(trial.DropPiece(), 12);
+    EXPECT_EQ(trial.Step(), TWell::TStepResult::Landed);
+    EXPECT_TRUE(Well.Log.empty());
+    EXPECT_EQ(Well.PieceCol(), 3);
+    EXPECT_EQ(Well.Bottom(4), TRows(4, ".........."));
+    EXPECT_EQ(BoardText(trial, CharOf, TWell::Rows - 4), TRows(4, "...R......"));
+}
+
 // --- Turns -----------------------------------------------------------------
 
 struct TTurnCase {
-    std::string name;
+    std::string Name;
     int kind, col, row;
     std::string turns; // 'L' counter-clockwise, 'R' clockwise
     int blockCol = -1, blockRow = -1; // -1: no block
@@ -270,29 +273,29 @@ TEST_P(Turning, GivesTheShapeAndKeepsThePosition)
     EXPECT_EQ(Well.PieceRow(), c.row);
 }
 INSTANTIATE_TEST_SUITE_P(Rules, Turning, ::testing::Values(
-    TTurnCase{.name = "BarCounterClockwise", .kind = 4, .col = 3, .row = 5, .turns = "L",
+    TTurnCase{.Name = "BarCounterClockwise", .kind = 4, .col = 3, .row = 5, .turns = "L",
               .shape = {"....", "....", "XXXX", "...."}},
-    TTurnCase{.name = "BarClockwise", .kind = 4, .col = 3, .row = 5, .turns = "R",
+    TTurnCase{.Name = "BarClockwise", .kind = 4, .col = 3, .row = 5, .turns = "R",
               .shape = {"....", "XXXX", "....", "...."}},
-    TTurnCase{.name = "BarsAtStartAboveTheWell", .kind = 11, .col = 4, .row = -2, .turns = "L",
+    TTurnCase{.Name = "BarsAtStartAboveTheWell", .kind = 11, .col = 4, .row = -2, .turns = "L",
               .shape = {"....", "XXXX", "....", "XXXX"}},
-    TTurnCase{.name = "PlusCounterClockwise", .kind = 13, .col = 3, .row = 5, .turns = "L",
+    TTurnCase{.Name = "PlusCounterClockwise", .kind = 13, .col = 3, .row = 5, .turns = "L",
               .shape = {"....", "..X.", ".XXX", "..X."}},
-    TTurnCase{.name = "PlusClockwise", .kind = 13, .col = 3, .row = 5, .turns = "R",
+    TTurnCase{.Name = "PlusClockwise", .kind = 13, .col = 3, .row = 5, .turns = "R",
               .shape = {".X..", "XXX.", ".X..", "...."}},
-    TTurnCase{.name = "SingleCellsTwiceLeft", .kind = 15, .col = 3, .row = 5, .turns = "LL", .shape = Kind15},
-    TTurnCase{.name = "SingleCellsTwiceRight", .kind = 15, .col = 3, .row = 5, .turns = "RR", .shape = Kind15},
-    TTurnCase{.name = "SquareStays", .kind = 1, .col = 3, .row = 5, .turns = "LR",
+    TTurnCase{.Name = "SingleCellsTwiceLeft", .kind = 15, .col = 3, .row = 5, .turns = "LL", .shape = Kind15},
+    TTurnCase{.Name = "SingleCellsTwiceRight", .kind = 15, .col = 3, .row = 5, .turns = "RR", .shape = Kind15},
+    TTurnCase{.Name = "SquareStays", .kind = 1, .col = 3, .row = 5, .turns = "LR",
               .shape = {"....", ".XX.", ".XX.", "...."}},
-    TTurnCase{.name = "HollowSquareStays", .kind = 12, .col = 3, .row = 5, .turns = "L",
+    TTurnCase{.Name = "HollowSquareStays", .kind = 12, .col = 3, .row = 5, .turns = "L",
               .shape = {"XXXX", "X..X", "X..X", "XXXX"}},
-    TTurnCase{.name = "RefusedAtTheWall", .kind = 4, .col = -1, .row = 5, .turns = "L",
+    TTurnCase{.Name = "RefusedAtTheWall", .kind = 4, .col = -1, .row = 5, .turns = "L",
               .shape = {".X..", ".X..", ".X..", ".X.."}},
-    TTurnCase{.name = "RefusedBelowTheFloor", .kind = 4, .col = 3, .row = 18, .turns = "LL",
+    TTurnCase{.Name = "RefusedBelowTheFloor", .kind = 4, .col = 3, .row = 18, .turns = "LL",
               .shape = {"....", "....", "XXXX", "...."}},
-    TTurnCase{.name = "RefusedOntoABlock", .kind = 4, .col = 3, .row = 5, .turns = "L", .blockCol = 5, .blockRow = 7,
+    TTurnCase{.Name = "RefusedOntoABlock", .kind = 4, .col = 3, .row = 5, .turns = "L", .blockCol = 5, .blockRow = 7,
               .shape = {".X..", ".X..", ".X..", ".X.."}}),
-    RowName<TTurnCase>);
+    RowName);
 
 // --- Drop ------------------------------------------------------------------
 
@@ -323,17 +326,18 @@ TEST_F(Rules, DropOfAMatrixWithoutCellsStops)
 TEST_F(Rules, StepWithRoomBelowMovesOneRow)
 {
     Well.Place(1, 4, -2);
-    EXPECT_EQ(Well.Step(), TWell::StepMoved);
+    EXPECT_EQ(Well.Step(), TWell::TStepResult::Moved);
     EXPECT_EQ(Well.PieceRow(), -1);
     EXPECT_EQ(Well.Log, (TRows{"Erase 4,-2", "Draw 4,-1"}));
     EXPECT_EQ(Well.NumberOfPieces(), 0);
 }
 
 struct TLandingCase {
-    std::string name;
+    std::string Name;
     int kind, col, row;
     TRows before, after; // bottom rows of the board; all rows above are empty
-    int removed, result;
+    int removed;
+    TWell::TStepResult result;
 };
 
 using Landing = RulesWith<TLandingCase>;
@@ -351,22 +355,22 @@ TEST_P(Landing, StoresThePieceAndRemovesFullRowsOfItsWindow)
     EXPECT_EQ(Well.NumberOfPieces(), 1);
 }
 INSTANTIATE_TEST_SUITE_P(Rules, Landing, ::testing::Values(
-    TLandingCase{.name = "TwoFullRowsAroundAPartialOne", .kind = 4, .col = -1, .row = 17,
+    TLandingCase{.Name = "TwoFullRowsAroundAPartialOne", .kind = 4, .col = -1, .row = 17,
                  .before = {"....a.....", ".b........", "...c......", ".#########", ".####.####", ".#########"},
                  .after = {"..........", "..........", "....a.....", ".b........", "R..c......", "R####.####"},
-                 .removed = 2, .result = TWell::StepLanded},
-    TLandingCase{.name = "BarClearsFourRows", .kind = 4, .col = -1, .row = 17,
+                 .removed = 2, .result = TWell::TStepResult::Landed},
+    TLandingCase{.Name = "BarClearsFourRows", .kind = 4, .col = -1, .row = 17,
                  .before = {"..x.......", ".#########", ".#########", ".#########", ".#########"},
                  .after = {"..........", "..........", "..........", "..........", "..x......."},
-                 .removed = 4, .result = TWell::StepLanded},
-    TLandingCase{.name = "WindowAtRow18LeavesFullRow17", .kind = 1, .col = 4, .row = 18,
+                 .removed = 4, .result = TWell::TStepResult::Landed},
+    TLandingCase{.Name = "WindowAtRow18LeavesFullRow17", .kind = 1, .col = 4, .row = 18,
                  .before = {"##########", "#.........", "#####..###", "#####..###"},
                  .after = {"..........", "..........", "##########", "#........."},
-                 .removed = 2, .result = TWell::StepLanded},
-    TLandingCase{.name = "NothingCompleted", .kind = 1, .col = 4, .row = 18,
+                 .removed = 2, .result = TWell::TStepResult::Landed},
+    TLandingCase{.Name = "NothingCompleted", .kind = 1, .col = 4, .row = 18,
                  .before = {"..........", ".........."}, .after = {".....BB...", ".....BB..."},
-                 .removed = 0, .result = TWell::StepLanded},
-    TLandingCase{.name = "CellsAboveTheWellAreDropped", .kind = 4, .col = 4, .row = -2,
+                 .removed = 0, .result = TWell::TStepResult::Landed},
+    TLandingCase{.Name = "CellsAboveTheWellAreDropped", .kind = 4, .col = 4, .row = -2,
                  .before = [] { TRows r(21, ".........."); r[2] = ".....#...."; return r; }(),
                  .after = [] {
                      TRows r(21, "..........");
@@ -374,12 +378,13 @@ INSTANTIATE_TEST_SUITE_P(Rules, Landing, ::testing::Values(
                      r[2] = ".....#....";
                      return r;
                  }(),
-                 .removed = 0, .result = TWell::StepGameOver}),
-    RowName<TLandingCase>);
+                 .removed = 0, .result = TWell::TStepResult::GameOver}),
+    RowName);
 
 struct TStartBlockCase {
-    std::string name;
-    int col, row, result;
+    std::string Name;
+    int col, row;
+    TWell::TStepResult result;
 };
 
 // The next kind is the square, whose first move down covers columns 5 and 6 of rows 0 and 1.
@@ -396,14 +401,14 @@ TEST_P(NextPieceStart, EndsTheGameExactlyWhenItsFirstFallIsBlocked)
     EXPECT_EQ(Well.PieceRow(), -2);
 }
 INSTANTIATE_TEST_SUITE_P(Rules, NextPieceStart, ::testing::Values(
-    TStartBlockCase{.name = "Column5Row0", .col = 5, .row = 0, .result = TWell::StepGameOver},
-    TStartBlockCase{.name = "Column6Row0", .col = 6, .row = 0, .result = TWell::StepGameOver},
-    TStartBlockCase{.name = "Column5Row1", .col = 5, .row = 1, .result = TWell::StepGameOver},
-    TStartBlockCase{.name = "Column6Row1", .col = 6, .row = 1, .result = TWell::StepGameOver},
-    TStartBlockCase{.name = "Column4Row1", .col = 4, .row = 1, .result = TWell::StepLanded},
-    TStartBlockCase{.name = "Column7Row0", .col = 7, .row = 0, .result = TWell::StepLanded},
-    TStartBlockCase{.name = "Column5Row2", .col = 5, .row = 2, .result = TWell::StepLanded}),
-    RowName<TStartBlockCase>);
+    TStartBlockCase{.Name = "Column5Row0", .col = 5, .row = 0, .result = TWell::TStepResult::GameOver},
+    TStartBlockCase{.Name = "Column6Row0", .col = 6, .row = 0, .result = TWell::TStepResult::GameOver},
+    TStartBlockCase{.Name = "Column5Row1", .col = 5, .row = 1, .result = TWell::TStepResult::GameOver},
+    TStartBlockCase{.Name = "Column6Row1", .col = 6, .row = 1, .result = TWell::TStepResult::GameOver},
+    TStartBlockCase{.Name = "Column4Row1", .col = 4, .row = 1, .result = TWell::TStepResult::Landed},
+    TStartBlockCase{.Name = "Column7Row0", .col = 7, .row = 0, .result = TWell::TStepResult::Landed},
+    TStartBlockCase{.Name = "Column5Row2", .col = 5, .row = 2, .result = TWell::TStepResult::Landed}),
+    RowName);
 
 // --- The preview switch: draws and paints ----------------------------------
 
@@ -415,7 +420,7 @@ TEST_P(PreviewSwitch, LandingDrawsTheNextKindThenBuildsBothPieces)
     Well.SetNextPiece(2);
     Well.Place(4, -1, 17);
     Random::SetSeed(99);
-    EXPECT_EQ(Well.Step(), TWell::StepLanded);
+    EXPECT_EQ(Well.Step(), TWell::TStepResult::Landed);
     // The next kind, the falling piece's build and, when shown, the preview's.
     EXPECT_EQ(Random::Seed(), From99[shown ? 3 : 2]);
     EXPECT_EQ(Well.CurrentPiece(), 2);
@@ -471,7 +476,7 @@ TEST_P(PreviewSwitch, NewGameKeepsTheBoardAndLastDeletedLine)
     EXPECT_EQ(Well.LastDeletedLine(), 1);
     EXPECT_EQ(Well.Log, shown ? (TRows{"Preview", "Paint", "Paint"}) : (TRows{"Paint", "Paint"}));
     Well.Log.clear();
-    EXPECT_EQ(Well.Step(), TWell::StepMoved);
+    EXPECT_EQ(Well.Step(), TWell::TStepResult::Moved);
     EXPECT_EQ(Well.Log, (TRows{"Erase 4,-2", "Draw 4,-1"}));
 }
 INSTANTIATE_TEST_SUITE_P(Rules, PreviewSwitch, ::testing::Values(false, true),
@@ -580,7 +585,7 @@ TEST_F(Rules, RefusedScreenNumberStillReseeds)
 // --- Free rows -------------------------------------------------------------
 
 struct TFreeCase {
-    std::string name;
+    std::string Name;
     std::vector<int> occupiedRows;
     int expected;
 };
@@ -602,20 +607,20 @@ TEST_P(FreeLines, CountsDownToTheLowestFreeRowAndOutlinesEveryFreeRow)
     EXPECT_EQ(Well.Log, outlines);
 }
 INSTANTIATE_TEST_SUITE_P(Rules, FreeLines, ::testing::Values(
-    TFreeCase{.name = "EmptyBoard", .occupiedRows = {}, .expected = 21},
-    TFreeCase{.name = "BottomRowOccupied", .occupiedRows = {20}, .expected = 20},
-    TFreeCase{.name = "FreeRowBelowAnOccupiedOne", .occupiedRows = {10, 12, 13, 14, 15, 16, 17, 18, 19, 20},
+    TFreeCase{.Name = "EmptyBoard", .occupiedRows = {}, .expected = 21},
+    TFreeCase{.Name = "BottomRowOccupied", .occupiedRows = {20}, .expected = 20},
+    TFreeCase{.Name = "FreeRowBelowAnOccupiedOne", .occupiedRows = {10, 12, 13, 14, 15, 16, 17, 18, 19, 20},
               .expected = 12},
-    TFreeCase{.name = "OnlyTopRowOccupied", .occupiedRows = {0}, .expected = 21},
-    TFreeCase{.name = "NoFreeRow",
+    TFreeCase{.Name = "OnlyTopRowOccupied", .occupiedRows = {0}, .expected = 21},
+    TFreeCase{.Name = "NoFreeRow",
               .occupiedRows = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20},
               .expected = 0}),
-    RowName<TFreeCase>);
+    RowName);
 
 // --- Dropped blocks and rising rows ----------------------------------------
 
 struct TDropCase {
-    std::string name;
+    std::string Name;
     int startRow;
     std::vector<int> occupied; // rows of column 3
     int target;
@@ -634,11 +639,11 @@ TEST_P(DropBlock, WritesTheTargetCellOnly)
     EXPECT_EQ(Well.Log, TRows{"Cell 3," + std::to_string(c.target)});
 }
 INSTANTIATE_TEST_SUITE_P(Rules, DropBlock, ::testing::Values(
-    TDropCase{.name = "EmptyColumnFromTheTop", .startRow = -1, .occupied = {}, .target = 20},
-    TDropCase{.name = "OntoThePileAtRow12", .startRow = -1, .occupied = {12, 16}, .target = 11},
-    TDropCase{.name = "RowOneOccupiedReplacesRowZero", .startRow = -1, .occupied = {0, 1}, .target = 0},
-    TDropCase{.name = "GivenRowFloats", .startRow = 5, .occupied = {}, .target = 5},
-    TDropCase{.name = "GivenRowReplacesABlock", .startRow = 12, .occupied = {12}, .target = 12}), RowName<TDropCase>);
+    TDropCase{.Name = "EmptyColumnFromTheTop", .startRow = -1, .occupied = {}, .target = 20},
+    TDropCase{.Name = "OntoThePileAtRow12", .startRow = -1, .occupied = {12, 16}, .target = 11},
+    TDropCase{.Name = "RowOneOccupiedReplacesRowZero", .startRow = -1, .occupied = {0, 1}, .target = 0},
+    TDropCase{.Name = "GivenRowFloats", .startRow = 5, .occupied = {}, .target = 5},
+    TDropCase{.Name = "GivenRowReplacesABlock", .startRow = 12, .occupied = {12}, .target = 12}), RowName);
 
 TEST_F(Rules, DropBlockCountsTheRowsItCompletes)
 {
@@ -665,7 +670,7 @@ TEST_F(Rules, PushLineRaisesTheBoardAndLeavesOneGap)
 // --- Refused and silent writes ---------------------------------------------
 
 struct TWriteCase {
-    std::string name;
+    std::string Name;
     std::function<void(TWell&)> write;
     std::string message; // empty: nothing at all
 };
@@ -715,7 +720,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, Write, ::testing::Values(
     TWriteCase{"PushLineGapMinus1", [](TWell& w) { w.PushLine(-1, 0x808080); }, OutOfRange},
     TWriteCase{"PushLineBackground", [](TWell& w) { w.PushLine(0, 0); },
                "The color line must be different than BackGroundColor..."}),
-    RowName<TWriteCase>);
+    RowName);
 
 TEST_F(Rules, NewBackgroundKeepsEmptyCellsEmptyAndRepaints)
 {

@@ -1,13 +1,13 @@
 // A headless player: random steering, falls and drops, disturbed by dropped
 // blocks, rising rows and screen writes, with the invariants checked after
 // every single operation.
+#include "RandomPlayer.h"
 #include "Well.h"
 
 #include "Random.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <unordered_set>
 
@@ -20,7 +20,7 @@ constexpr TColor Background = 0x000000;
 
 class TSoakPlayer {
 public:
-    explicit TSoakPlayer(unsigned seed) : Dice(seed)
+    explicit TSoakPlayer(unsigned seed) : Player(seed)
     {
         // Background, the seven fixed colours and the fourteen special ones.
         Allowed = {Background, 0xFF0000, 0xFF00FF, 0xFFFF00, 0x0000FF, 0x000080, 0x008080,
@@ -48,7 +48,7 @@ public:
     int GamesOver = 0;
 
 private:
-    int Roll(int low, int high) { return std::uniform_int_distribution<int>(low, high)(Dice); }
+    int Roll(int low, int high) { return Player.Roll(low, high); }
 
     void StartGame()
     {
@@ -68,20 +68,17 @@ private:
 
     std::string Operate(int roll)
     {
-        if (roll < 12)
-            return Well.MoveLeft() ? PieceInPlace("move left") : "";
-        if (roll < 24)
-            return Well.MoveRight() ? PieceInPlace("move right") : "";
-        if (roll < 42) {
-            const TWell::TMatrix before = Well.Piece();
-            roll < 33 ? Well.RotateCounterClockwise() : Well.RotateClockwise();
-            return Well.Piece() != before ? PieceInPlace("turn") : "";
-        }
         if (roll < 47) {
-            const int fallen = Well.DropPiece();
-            if (Well.CanMove(TWell::DirectionDown, Well.PieceCol(), Well.PieceRow()))
+            using enum TRandomPlayer::TKey;
+            const TRandomPlayer::TKey key = roll < 12   ? Left
+                                            : roll < 24 ? Right
+                                            : roll < 33 ? TurnCounterClockwise
+                                            : roll < 42 ? TurnClockwise
+                                                        : Drop;
+            const bool changed = TRandomPlayer::Press(Well, key);
+            if (key == Drop && Well.CanMove(TWell::TDirection::Down, Well.PieceCol(), Well.PieceRow()))
                 return "a drop stopped above free room";
-            return fallen > 0 ? PieceInPlace("drop") : "";
+            return changed ? PieceInPlace("a key") : "";
         }
         if (roll < 80)
             return Fall();
@@ -113,8 +110,8 @@ private:
                           && Well.IsEmpty(Well.BoardCell(x, y));
             }
         }
-        const int result = Well.Step();
-        if (result == TWell::StepMoved)
+        const TWell::TStepResult result = Well.Step();
+        if (result == TWell::TStepResult::Moved)
             return Well.PieceRow() == row + 1 ? PieceInPlace("fall") : "a fall did not move one row";
         ++Landings;
         if (Occupied() != occupied + landed - 10 * Well.LastDeletedLine())
@@ -123,7 +120,7 @@ private:
             return "the next piece did not enter at the start position";
         if (Well.NextPiece() < 1 || Well.NextPiece() >= Well.NumberOfType())
             return "a drawn kind lies outside 1 .. NumberOfType - 1";
-        if (result == TWell::StepGameOver && (++GamesOver % 4 != 0))
+        if (result == TWell::TStepResult::GameOver && (++GamesOver % 4 != 0))
             StartGame(); // now and then play on past the end, which the rules allow
         return {};
     }
@@ -200,7 +197,7 @@ private:
     }
 
     TWell Well;
-    std::mt19937 Dice;
+    TRandomPlayer Player;
     std::unordered_set<TColor> Allowed;
     std::array<TColor, 6> Palette{};
 };

@@ -1,6 +1,7 @@
 #include "Look.h"
 #include "PlaceLabel.h"
 #include "TestServices.h"
+#include "WidgetTesting.h"
 #include "hallFame.h"
 #include "main.h"
 
@@ -63,7 +64,7 @@ protected:
         for (int row = 0; row < 4; ++row)
             for (int col = 0; col < TWell::Columns; ++col)
                 if (col != row * 3)
-                    Form->KUBRIN1->DropBlock(col, row, clGray);
+                    WidgetTesting::Child<TKUBRIN>(*Form, "KUBRIN1").DropBlock(col, row, clGray);
         for (int tick = 0; tick < 30 && Form->Playing(); ++tick)
             Form->Timer1Timer();
         ASSERT_FALSE(Form->Playing());
@@ -83,7 +84,7 @@ protected:
                 window->reject();
             }
         });
-        Form->Bestenliste1->trigger();
+        WidgetTesting::Child<QAction>(*Form, "Bestenliste1").trigger();
         QCoreApplication::processEvents();
         return shown;
     }
@@ -119,7 +120,7 @@ TEST_F(HallOfFame, EndedGamesAskForTheNameAndSaveTheEntries)
     EXPECT_EQ(Services.Inputs[1].Prompt, "Bitte geben Sie Ihren Namen ein:");
     EXPECT_EQ(Services.Inputs[1].Initial, "");
     EXPECT_FALSE(Form->Timer1->isActive());
-    EXPECT_EQ(Form->LSCO->text(), "0");
+    EXPECT_EQ(WidgetTesting::Child<QLabel>(*Form, "LSCO").text(), "0");
     EXPECT_EQ(Fame(), "0000000;Eva\r\n0000005;a\r\n");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
@@ -151,7 +152,7 @@ TEST_F(HallOfFame, UnreadableFileAtStartIsReportedAndTheHelpCheckStillRuns)
     EXPECT_EQ(Services.Messages[0].Text, "Kann Datei " + FamePath + " nicht öffnen.");
     EXPECT_EQ(Services.Messages[0].Icon, TMessageIcon::Error);
     EXPECT_EQ(Form->HallList.Count(), 0);
-    EXPECT_FALSE(Form->Inhalt1->isEnabled());
+    EXPECT_FALSE(WidgetTesting::Child<QAction>(*Form, "Inhalt1").isEnabled());
 
     // A pipe is reported the same way, without waiting for a writer.
     ASSERT_TRUE(QDir(FamePath).removeRecursively());

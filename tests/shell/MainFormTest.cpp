@@ -2,7 +2,9 @@
 #include "Look.h"
 #include "PreviewForm.h"
 #include "Random.h"
+#include "BoardText.h"
 #include "TestServices.h"
+#include "WidgetTesting.h"
 #include "about.h"
 #include "main.h"
 
@@ -40,7 +42,11 @@ protected:
         Form = std::make_unique<TMainForm>();
     }
 
-    TKUBRIN& Field() { return *Form->KUBRIN1; }
+    template <class TPart>
+    TPart& Part(const char* name) { return WidgetTesting::Child<TPart>(*Form, name); }
+    TKUBRIN& Field() { return Part<TKUBRIN>("KUBRIN1"); }
+    QAction& Item(const char* name) { return Part<QAction>(name); }
+    QLabel& Label(const char* name) { return Part<QLabel>(name); }
 
     // Fills the rows of the board with blocks except one gap column, through
     // the playfield's own operations.
@@ -64,7 +70,7 @@ protected:
     }
 
     // Makes the falling piece a fresh one of the kind, at its position.
-    void ForcePiece(int kind) { TWellTestAccess::ForcePiece(Field(), kind); }
+    void ForcePiece(int kind) { TWellTestAccess::ForcePiece(Field().Well(), kind); }
 
     // Ticks until the falling piece lands.
     int TickUntilLanded()
@@ -86,36 +92,36 @@ TEST_F(MainWindow, StartsWithoutAGameAndWithTheStoredLayout)
     EXPECT_EQ(Form->centralWidget()->size(), QSize(386, 434));
     EXPECT_FALSE(Form->Timer1->isActive());
     EXPECT_EQ(Form->Timer1->interval(), 1000);
-    EXPECT_EQ(Form->KUBRIN1->geometry(), QRect(3, 4, 192, 361));
-    EXPECT_EQ(Form->Panel1->geometry(), QRect(93, 16, 199, 369));
-    EXPECT_EQ(Form->Panel2->geometry(), QRect(94, 386, 199, 39));
-    for (QLabel* counter : {Form->LCP, Form->LCL, Form->LDLT, Form->LSCO})
+    EXPECT_EQ(Field().geometry(), QRect(3, 4, 192, 361));
+    EXPECT_EQ(Part<QWidget>("Panel1").geometry(), QRect(93, 16, 199, 369));
+    EXPECT_EQ(Part<QWidget>("Panel2").geometry(), QRect(94, 386, 199, 39));
+    for (QLabel* counter : {&Label("LCP"), &Label("LCL"), &Label("LDLT"), &Label("LSCO")})
         EXPECT_EQ(counter->text(), QStringLiteral("0"));
-    EXPECT_EQ(Form->Label3->text(), QStringLiteral("Teile:"));
-    EXPECT_EQ(Form->Label9->text(), QStringLiteral("Punkte:"));
-    EXPECT_TRUE(Form->Gerusche1->isChecked());
-    EXPECT_FALSE(Form->Pause1->isChecked());
-    EXPECT_FALSE(Form->Vorschaufenster1->isChecked());
-    EXPECT_EQ(Form->Starten1->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    EXPECT_EQ(Form->Beenden1->shortcut(), QKeySequence(Qt::Key_Escape));
-    EXPECT_EQ(Form->Inhalt1->shortcut(), QKeySequence(Qt::Key_F1));
-    EXPECT_FALSE(Form->KUBRIN1->ShowNextpiece());
-    EXPECT_EQ(Form->KUBRIN1->PreviewForm()->pos(), QPoint(50, 50));
+    EXPECT_EQ(Label("Label3").text(), QStringLiteral("Teile:"));
+    EXPECT_EQ(Label("Label9").text(), QStringLiteral("Punkte:"));
+    EXPECT_TRUE(Item("Gerusche1").isChecked());
+    EXPECT_FALSE(Item("Pause1").isChecked());
+    EXPECT_FALSE(Item("Vorschaufenster1").isChecked());
+    EXPECT_EQ(Item("Starten1").shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(Item("Beenden1").shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_EQ(Item("Inhalt1").shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_FALSE(Field().ShowNextpiece());
+    EXPECT_EQ(Field().PreviewForm()->pos(), QPoint(50, 50));
     EXPECT_TRUE(Services.Messages.empty());
 }
 
 TEST_F(MainWindow, HelpItemsNeedTheHelpFile)
 {
-    EXPECT_FALSE(Form->Inhalt1->isEnabled());
-    EXPECT_FALSE(Form->Bedienung1->isEnabled());
+    EXPECT_FALSE(Item("Inhalt1").isEnabled());
+    EXPECT_FALSE(Item("Bedienung1").isEnabled());
 
     QFile help(Folder.filePath(QStringLiteral("MVKubrin.hlp")));
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.write("<a name=\"id_Index\"></a>");
     help.close();
     Form = std::make_unique<TMainForm>();
-    EXPECT_TRUE(Form->Inhalt1->isEnabled());
-    Form->Inhalt1->trigger();
+    EXPECT_TRUE(Item("Inhalt1").isEnabled());
+    Item("Inhalt1").trigger();
     Form->Bedienung1Click();
     ASSERT_EQ(Services.HelpRequests.size(), 2u);
     EXPECT_EQ(Services.HelpRequests[0].File, Folder.filePath(QStringLiteral("MVKubrin.hlp")));
@@ -133,9 +139,9 @@ TEST_F(MainWindow, NewGameResetsAndStartsTheTimer)
     EXPECT_TRUE(Form->Timer1->isActive());
     EXPECT_EQ(Form->Timer1->interval(), 1000);
     EXPECT_EQ(Field().NumberOfPieces(), 0);
-    EXPECT_EQ(Field().PieceCol(), 4);
-    EXPECT_EQ(Field().PieceRow(), -2);
-    for (TColor cell : Field().Board())
+    EXPECT_EQ(Field().Well().PieceCol(), 4);
+    EXPECT_EQ(Field().Well().PieceRow(), -2);
+    for (TColor cell : Field().Well().Board())
         ASSERT_EQ(cell, clBlack);
 }
 
@@ -153,18 +159,18 @@ TEST_F(MainWindow, EighthRowRaisesTheLevel)
     QString shownWhileOpen;
     Services.WhileMessageShown = [&](const QString&) {
         EXPECT_FALSE(Form->Timer1->isActive());
-        shownWhileOpen = Form->LCL->text();
+        shownWhileOpen = Label("LCL").text();
     };
     TickUntilLanded();
     EXPECT_EQ(Form->Lines(), 8);
     EXPECT_EQ(Services.MessageTexts(), QStringList{"Changing level...\rFree lines = 21"});
     EXPECT_EQ(shownWhileOpen, QStringLiteral("0"));
     EXPECT_EQ(Form->Level(), 1);
-    EXPECT_EQ(Form->LCL->text(), QStringLiteral("1"));
+    EXPECT_EQ(Label("LCL").text(), QStringLiteral("1"));
     EXPECT_EQ(Form->Timer1->interval(), 800);
     EXPECT_TRUE(Form->Timer1->isActive());
     EXPECT_EQ(Field().ScreenNumber(), 1);
-    EXPECT_NE(Field().BoardCell(0, 20), clBlack);
+    EXPECT_NE(Field().Well().BoardCell(0, 20), clBlack);
 }
 
 
@@ -175,15 +181,15 @@ TEST_F(MainWindow, KeysPlayTheirSoundsAndSteerThePiece)
 {
     Form->Starten1Click();
     Form->Timer1Timer();
-    const int col = Field().PieceCol();
+    const int col = Field().Well().PieceCol();
     QTest::keyClick(Form.get(), Qt::Key_Left);
-    EXPECT_EQ(Field().PieceCol(), col - 1);
+    EXPECT_EQ(Field().Well().PieceCol(), col - 1);
     QTest::keyClick(Form.get(), Qt::Key_Right);
     QTest::keyClick(Form.get(), Qt::Key_Up);
     QTest::keyClick(Form.get(), Qt::Key_Down);
-    const int row = Field().PieceRow();
+    const int row = Field().Well().PieceRow();
     QTest::keyClick(Form.get(), Qt::Key_Space);
-    EXPECT_EQ(Field().PieceRow(), row + 1);
+    EXPECT_EQ(Field().Well().PieceRow(), row + 1);
     QTest::keyClick(Form.get(), Qt::Key_0);
     const QString dir = Services.Directory;
     EXPECT_EQ(Services.Sounds, (QStringList{dir + "click2.wav", dir + "click2.wav", dir + "click3.wav",
@@ -192,7 +198,7 @@ TEST_F(MainWindow, KeysPlayTheirSoundsAndSteerThePiece)
 
     Services.Sounds.clear();
     Form->Gerusche1Click();
-    EXPECT_FALSE(Form->Gerusche1->isChecked());
+    EXPECT_FALSE(Item("Gerusche1").isChecked());
     QTest::keyClick(Form.get(), Qt::Key_Left);
     QTest::keyClick(Form.get(), Qt::Key_0);
     EXPECT_TRUE(Services.Sounds.isEmpty());
@@ -208,17 +214,17 @@ TEST_F(MainWindow, LetterNStartsAGameAtOnce)
     Form->Timer1Timer();
     Form->Timer1Timer();
     QTest::keyClick(Form.get(), Qt::Key_N, Qt::ShiftModifier);
-    EXPECT_EQ(Field().PieceRow(), -2);
+    EXPECT_EQ(Field().Well().PieceRow(), -2);
     EXPECT_TRUE(Services.Messages.empty());
 }
 
 TEST_F(MainWindow, PlayingKeysDoNothingOutsideAGame)
 {
-    const int col = Field().PieceCol();
+    const int col = Field().Well().PieceCol();
     QTest::keyClick(Form.get(), Qt::Key_Left);
     QTest::keyClick(Form.get(), Qt::Key_Space);
     QTest::keyClick(Form.get(), Qt::Key_0);
-    EXPECT_EQ(Field().PieceCol(), col);
+    EXPECT_EQ(Field().Well().PieceCol(), col);
     EXPECT_TRUE(Services.Sounds.isEmpty());
     Form->Pause1Click();
     Form->Pause1Click();
@@ -229,20 +235,20 @@ TEST_F(MainWindow, PauseSwitchesTheTimer)
 {
     Form->Starten1Click();
     Form->Pause1Click();
-    EXPECT_TRUE(Form->Pause1->isChecked());
+    EXPECT_TRUE(Item("Pause1").isChecked());
     EXPECT_FALSE(Form->Timer1->isActive());
-    const int row = Field().PieceRow();
+    const int row = Field().Well().PieceRow();
     QTest::keyClick(Form.get(), Qt::Key_Space); // keys still act while paused
-    EXPECT_EQ(Field().PieceRow(), row + 1);
+    EXPECT_EQ(Field().Well().PieceRow(), row + 1);
     Form->Pause1Click();
     EXPECT_TRUE(Form->Timer1->isActive());
 
     Form->Pause1Click();
     Form->Starten1Click(); // a new game while paused runs with the mark set
-    EXPECT_TRUE(Form->Pause1->isChecked());
+    EXPECT_TRUE(Item("Pause1").isChecked());
     EXPECT_TRUE(Form->Timer1->isActive());
     Form->Pause1Click();
-    EXPECT_FALSE(Form->Pause1->isChecked());
+    EXPECT_FALSE(Item("Pause1").isChecked());
     EXPECT_TRUE(Form->Timer1->isActive());
     Form->Pause1Click();
     EXPECT_FALSE(Form->Timer1->isActive());
@@ -251,14 +257,14 @@ TEST_F(MainWindow, PauseSwitchesTheTimer)
 TEST_F(MainWindow, PreviewItemShowsAndHidesThePreview)
 {
     Form->Vorschaufenster1Click();
-    EXPECT_TRUE(Form->Vorschaufenster1->isChecked());
+    EXPECT_TRUE(Item("Vorschaufenster1").isChecked());
     EXPECT_TRUE(Field().ShowNextpiece());
     EXPECT_TRUE(Field().PreviewForm()->isVisible());
     Form->Starten1Click();
     Form->Timer1Timer();
-    const int col = Field().PieceCol();
+    const int col = Field().Well().PieceCol();
     QTest::keyClick(Field().PreviewForm(), Qt::Key_Left); // the preview hands its keys to the game
-    EXPECT_EQ(Field().PieceCol(), col - 1);
+    EXPECT_EQ(Field().Well().PieceCol(), col - 1);
     Form->Vorschaufenster1Click();
     EXPECT_FALSE(Field().PreviewForm()->isVisible());
 }
@@ -307,25 +313,19 @@ TEST(Pictures, FineVersionsKeepThePictureSize)
 
 namespace {
 
-QStringList BoardPicture(const TWell& well)
+// The board as text: a letter for each colour a piece or a disturbance
+// has, '#' for the colour of a rising row.
+std::vector<std::string> BoardPicture(const TWell& well)
 {
-    QStringList rows;
-    for (int row = 0; row < TWell::Rows; ++row) {
-        QString line;
-        for (int col = 0; col < TWell::Columns; ++col) {
-            const TColor cell = well.BoardCell(col, row);
-            static const std::pair<TColor, char> Names[] = {{clBlack, '.'}, {Grey, 'G'},     {clBlue, 'B'},
-                                                            {clFuchsia, 'F'}, {clAqua, 'A'}, {clRed, 'R'},
-                                                            {clMaroon, 'M'},  {clOlive, 'O'}, {clLime, 'L'}};
-            char name = '#'; // the colour of a rising row
-            for (const auto& [color, letter] : Names)
-                if (cell == color)
-                    name = letter;
-            line += QLatin1Char(name);
-        }
-        rows.append(line);
-    }
-    return rows;
+    return BoardText(well, [](TColor cell) {
+        static const std::pair<TColor, char> Names[] = {{clBlack, '.'}, {Grey, 'G'},     {clBlue, 'B'},
+                                                        {clFuchsia, 'F'}, {clAqua, 'A'}, {clRed, 'R'},
+                                                        {clMaroon, 'M'},  {clOlive, 'O'}, {clLime, 'L'}};
+        for (const auto& [color, letter] : Names)
+            if (cell == color)
+                return letter;
+        return '#';
+    });
 }
 
 TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
@@ -333,7 +333,7 @@ TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
     TPlayer player;
     Form->Starten1Click();
     for (int piece = 0; piece < 3000 && Form->Playing(); ++piece) {
-        for (TPlayer::TMove move : player.Plan(Field())) {
+        for (TPlayer::TMove move : player.Plan(Field().Well())) {
             switch (move) {
             case TPlayer::TMove::Left: Form->FormKeyDown(Qt::Key_Left); break;
             case TPlayer::TMove::Right: Form->FormKeyDown(Qt::Key_Right); break;
@@ -354,7 +354,7 @@ TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
                                                     level + "13", level + "14", level + "17", level + "14"}));
     // The game ended on a grey block that appeared in row 1, in the new
     // piece's way.
-    EXPECT_EQ(BoardPicture(Field()), (QStringList{
+    EXPECT_EQ(BoardPicture(Field().Well()), (std::vector<std::string>{
                                          "..........", "......G...", "..........", "..........", "..........",
                                          "..........", "..........", "..........", "..........", "..........",
                                          "..........", "..........", "..........", "..........", "..........",

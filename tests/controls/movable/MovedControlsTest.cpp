@@ -3,6 +3,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "MovedControls.h"
+#include "TestRows.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -31,7 +32,7 @@ struct TKind {
     QPoint Grip;
 };
 
-void PrintTo(const TKind& kind, std::ostream* out) { *out << kind.Name; }
+using TestRows::PrintTo;
 
 template <class T>
 void SetDesigningOf(QWidget* control, bool value)
@@ -83,17 +84,23 @@ const QPoint Middle(12, 20);
 const QPoint Title(3, 3);
 
 const TKind Kinds[] = {
-    {"TMovedLabel", &Label, &SetDesigningOf<TMovedLabel>, Middle},
-    {"TMovedEdit", &Plain<TMovedEdit>, &SetDesigningOf<TMovedEdit>, Middle},
-    {"TMovedMemo", &Plain<TMovedMemo>, &SetDesigningOf<TMovedMemo>, Middle},
-    {"TMovedCheckBox", &Plain<TMovedCheckBox>, &SetDesigningOf<TMovedCheckBox>, Middle},
-    {"TMovedRadioButton", &Plain<TMovedRadioButton>, &SetDesigningOf<TMovedRadioButton>, Middle},
-    {"TMovedListBox", &List, &SetDesigningOf<TMovedListBox>, Middle},
-    {"TMovedComboBox", &Combo, &SetDesigningOf<TMovedComboBox>, Middle},
-    {"TMovedGroupBox", &Plain<TMovedGroupBox>, &SetDesigningOf<TMovedGroupBox>, Middle},
-    {"TMovedRadioGroup", &RadioGroup, &SetDesigningOf<TMovedRadioGroup>, Title},
-    {"TMovedPanel", &Plain<TMovedPanel>, &SetDesigningOf<TMovedPanel>, Middle},
-    {"TMovedImage", &Plain<TMovedImage>, &SetDesigningOf<TMovedImage>, Middle},
+    {.Name = "TMovedLabel", .Create = &Label, .SetDesigning = &SetDesigningOf<TMovedLabel>, .Grip = Middle},
+    {.Name = "TMovedEdit", .Create = &Plain<TMovedEdit>, .SetDesigning = &SetDesigningOf<TMovedEdit>, .Grip = Middle},
+    {.Name = "TMovedMemo", .Create = &Plain<TMovedMemo>, .SetDesigning = &SetDesigningOf<TMovedMemo>, .Grip = Middle},
+    {.Name = "TMovedCheckBox", .Create = &Plain<TMovedCheckBox>,
+      .SetDesigning = &SetDesigningOf<TMovedCheckBox>, .Grip = Middle},
+    {.Name = "TMovedRadioButton", .Create = &Plain<TMovedRadioButton>,
+      .SetDesigning = &SetDesigningOf<TMovedRadioButton>, .Grip = Middle},
+    {.Name = "TMovedListBox", .Create = &List, .SetDesigning = &SetDesigningOf<TMovedListBox>, .Grip = Middle},
+    {.Name = "TMovedComboBox", .Create = &Combo, .SetDesigning = &SetDesigningOf<TMovedComboBox>, .Grip = Middle},
+    {.Name = "TMovedGroupBox", .Create = &Plain<TMovedGroupBox>,
+      .SetDesigning = &SetDesigningOf<TMovedGroupBox>, .Grip = Middle},
+    {.Name = "TMovedRadioGroup", .Create = &RadioGroup,
+      .SetDesigning = &SetDesigningOf<TMovedRadioGroup>, .Grip = Title},
+    {.Name = "TMovedPanel", .Create = &Plain<TMovedPanel>,
+      .SetDesigning = &SetDesigningOf<TMovedPanel>, .Grip = Middle},
+    {.Name = "TMovedImage", .Create = &Plain<TMovedImage>,
+      .SetDesigning = &SetDesigningOf<TMovedImage>, .Grip = Middle},
 };
 
 constexpr QPoint Start(50, 40);
@@ -279,7 +286,7 @@ TEST_P(MovableControl, DesignModeIsNotRestricted)
 }
 
 INSTANTIATE_TEST_SUITE_P(Eleven, MovableControl, testing::ValuesIn(Kinds),
-                         [](const testing::TestParamInfo<TKind>& info) { return std::string(info.param.Name); });
+                         RowName);
 
 // Qt tells a hidden control of its new bounds only when it is shown: bounds
 // given by Qt's own functions are limited then, bounds that came through

@@ -1,10 +1,13 @@
 #include "MoveLimits.h"
+#include "TestRows.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
 namespace {
+
+using TestRows::PrintTo;
 
 constexpr std::int32_t Smallest = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t Largest = std::numeric_limits<std::int32_t>::max();
@@ -18,7 +21,6 @@ struct TLimitCase {
     QRect Expected;
 };
 
-void PrintTo(const TLimitCase& row, std::ostream* out) { *out << row.Name; }
 
 TMoveLimits LimitsOf(const TLimitCase& row)
 {
@@ -64,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         TLimitCase{.Name = "NoRoomAtAll", .Left = Smallest, .Top = Smallest, .Right = Smallest, .Bottom = Smallest,
                    .ProposedLeft = 0, .ProposedTop = 0, .Width = 100, .Height = 20,
                    .Expected = QRect(Smallest, Smallest, 100, 20)}),
-    [](const testing::TestParamInfo<TLimitCase>& info) { return std::string(info.param.Name); });
+    RowName);
 
 struct TSwapCase {
     const char* Name;
@@ -74,7 +76,6 @@ struct TSwapCase {
     std::int32_t Left, Top, Right, Bottom;
 };
 
-void PrintTo(const TSwapCase& row, std::ostream* out) { *out << row.Name; }
 
 class LimitSetter : public testing::TestWithParam<TSwapCase> {};
 
@@ -103,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                               .Left = 100, .Top = 250, .Right = 300, .Bottom = 400},
                     TSwapCase{.Name = "BottomAboveTopSwaps", .Set = &TMoveLimits::SetBottom, .Value = -7,
                               .Left = 100, .Top = -7, .Right = 300, .Bottom = 50}),
-    [](const testing::TestParamInfo<TSwapCase>& info) { return std::string(info.param.Name); });
+    RowName);
 
 TEST(RepresentableBounds, MovesOnlyWhatQRectCannotHold)
 {
