@@ -1,4 +1,7 @@
 #include "FameStore.h"
+#include "hallFame.h"
+
+#include <QApplication>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -92,6 +95,38 @@ BENCHMARK(SaveAtGameEnd)
     ->ArgNames({"entries", "changed"})
     ->Unit(benchmark::kMillisecond);
 
+// The hall-of-fame window over a list that is already read: built, filled and
+// painted once.
+void OpenWindow(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(FameFileName);
+    QFile out(path);
+    const QByteArray file = SavedFile(int(state.range(0)));
+    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size())
+        state.SkipWithError("cannot write the file");
+    out.close();
+    TFameStore store(path);
+    store.Load();
+    for (auto _ : state) {
+        THallofFame window(store);
+        window.ShowEntries();
+        window.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.grab());
+    }
+}
+BENCHMARK(OpenWindow)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
