@@ -12,6 +12,12 @@ EFileError EFileError::CannotOpen(const QString& path)
     return EFileError(QStringLiteral("Kann Datei %1 nicht öffnen").arg(path).toStdString());
 }
 
+EFileError EFileError::NotAFile(const QString& path)
+{
+    return EFileError(
+        QStringLiteral("Kann Datei %1 nicht öffnen: sie ist keine gewöhnliche Datei").arg(path).toStdString());
+}
+
 EFileError EFileError::TooLarge(const QString& path, qint64 limit)
 {
     return EFileError(

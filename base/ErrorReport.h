@@ -22,6 +22,8 @@ public:
 
     static EFileError CannotCreate(const QString& path);
     static EFileError CannotOpen(const QString& path);
+    // Not a regular file (a link, a folder, a pipe), left unread.
+    static EFileError NotAFile(const QString& path);
     // A file too large to be what it should be, left unread.
     static EFileError TooLarge(const QString& path, qint64 limit);
 };

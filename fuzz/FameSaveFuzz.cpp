@@ -6,7 +6,7 @@
 //
 // Input: the file's bytes, then optionally "\xFF\xFE" and the names to add,
 // one a line.
-#include "FameFile.h"
+#include "FameStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,19 +58,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
 
-    TFameFile fame(path);
-    THallList read;
-    const TFameRead result = fame.Read(read);
+    TFameStore fame(path);
+    const TFameRead result = fame.Load();
     Check(result == TFameRead::Complete || result == TFameRead::CutShort);
-    THallList list = read;
+    const QStringList read = fame.List().Entries();
     // The added entries that no equal entry kept out.
     QStringList kept;
     for (int score = 0; score < names.size(); ++score) {
         const QString entry = HallEntry(score * 97, names[score]);
-        if (!HasEqual(list, entry))
+        if (!HasEqual(fame.List(), entry))
             kept.append(entry);
-        const TFameSaved saved = fame.Add(list, entry);
-        Check(saved.Saved);
+        const TFameSaved saved = fame.Add(entry);
+        Check(saved.Saved());
         if (saved.Backup.isEmpty())
             continue;
         // Kept before anything was written over it, byte for byte.
@@ -79,12 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(backup.open(QIODevice::ReadOnly) && backup.readAll() == bytes);
     }
 
-    THallList again;
-    Check(TFameFile(path).Read(again) == TFameRead::Complete);
-    Check(again.Entries() == list.Entries());
-    for (const QString& entry : read.Entries())
-        Check(again.Entries().contains(entry));
+    TFameStore again(path);
+    Check(again.Load() == TFameRead::Complete);
+    const QStringList saved = again.List().Entries();
+    Check(saved == fame.List().Entries());
+    for (const QString& entry : read)
+        Check(saved.contains(entry));
     for (const QString& entry : kept)
-        Check(again.Entries().contains(entry));
+        Check(saved.contains(entry));
     return 0;
 }

@@ -1,12 +1,11 @@
 #include "hallFame.h"
 
 #include "ErrorReport.h"
-#include "FameFile.h"
-#include "HallList.h"
+#include "FameStore.h"
 #include "Look.h"
 #include "Services.h"
 
-#include <QStyledItemDelegate>
+#include <QFileInfo>
 
 namespace {
 
@@ -16,41 +15,109 @@ const QString Vacant = QStringLiteral("(nicht besetzt)");
 // names of megabytes, and no window should lay those out.
 constexpr qsizetype MostShown = 1024;
 
-QString Shown(const QString& text)
+QString Shown(QStringView text)
 {
     if (text.size() <= MostShown)
-        return text;
+        return text.toString();
     const qsizetype cut = text[MostShown - 1].isHighSurrogate() ? MostShown - 1 : MostShown;
-    return text.left(cut) + QChar(0x2026);
+    return text.left(cut).toString() + QChar(0x2026);
 }
 
-// Only the score column can be edited in place; the names are shown as read.
-class TReadOnlyColumn : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override
-    {
-        return nullptr;
+QString SaveFailureText(TFameFailure failure, const QString& path)
+{
+    const QString failed = QStringLiteral("Bestenliste konnte nicht gespeichert werden,\r");
+    switch (failure) {
+    case TFameFailure::None:
+        break;
+    case TFameFailure::Busy:
+        return failed + QStringLiteral("ein anderes laufendes Spiel speichert gerade\r"
+                                       "(der Eintrag folgt beim nächsten Speichern)");
+    case TFameFailure::NotAFile:
+        return failed + QStringLiteral("%1 ist keine gewöhnliche Datei\r(z.B.: ein Ordner oder ein Link)").arg(path);
+    case TFameFailure::LockNotAFile:
+        return failed
+               + QStringLiteral("%1 ist keine Sperrdatei\r(z.B.: ein Ordner oder ein Link)").arg(path + ".lock");
+    case TFameFailure::FolderNotWritable:
+        return failed + QStringLiteral("der Ordner %1\rist nicht beschreibbar").arg(QFileInfo(path).absolutePath());
+    case TFameFailure::Disk:
+        return failed + QStringLiteral("entweder es ist kein Speicher mehr frei\r"
+                                       "oder das Laufwerk ist schreibgeschützt (z.B.: CD)");
     }
-};
+    return {};
+}
 
 } // namespace
 
-THallofFame::THallofFame(THallList& hallList, TFameFile& fameFile, QWidget* owner)
+THallModel::THallModel(TFameStore& store, QObject* owner) : QAbstractTableModel(owner), FStore(store) {}
+
+int THallModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : FStore.List().Count();
+}
+
+int THallModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+
+QVariant THallModel::data(const QModelIndex& index, int role) const
+{
+    const THallList& list = FStore.List();
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || index.row() >= list.Count())
+        return {};
+    if (index.column() == 0) {
+        if (const auto edited = FEdited.constFind(index.row()); edited != FEdited.cend())
+            return *edited;
+    }
+    // The best game is the list's last.
+    const QStringView entry = list[list.Count() - 1 - index.row()];
+    return Shown(index.column() == 0 ? HallEntryScore(entry) : HallEntryName(entry));
+}
+
+QVariant THallModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return section == 0 ? QStringLiteral("Punkte") : QStringLiteral("Name");
+}
+
+Qt::ItemFlags THallModel::flags(const QModelIndex& index) const
+{
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.column() == 0 ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool THallModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || index.column() != 0)
+        return false;
+    FEdited.insert(index.row(), value.toString());
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+void THallModel::Changed()
+{
+    FEdited.clear();
+    endResetModel();
+}
+
+THallofFame::THallofFame(TFameStore& store, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                          | Qt::WindowCloseButtonHint),
-      FHallList(hallList),
-      FFameFile(fameFile)
+      FStore(store),
+      FModel(store)
 {
     setupUi(this);
     setFont(ClassicFont());
+    // The list may change while the window is open: a game going on behind
+    // it may end and save.
+    FStore.SetObserver([this] { FModel.Changing(); }, [this] { FModel.Changed(); });
+    ListView1->setModel(&FModel);
     ListView1->setColumnWidth(0, 75);
     ListView1->setColumnWidth(1, 250);
     // The two columns are a little wider than the table: a long name is
     // elided rather than scrolled under a bar that would always show.
     ListView1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListView1->setItemDelegateForColumn(1, new TReadOnlyColumn(ListView1));
+    ListView1->setAccessibleName(QStringLiteral("Bestenliste"));
+    Image1->setAccessibleName(QStringLiteral("Siegertreppchen"));
 
     QFont placeFont = ClassicFont();
     placeFont.setPixelSize(16);
@@ -61,6 +128,8 @@ THallofFame::THallofFame(THallList& hallList, TFameFile& fameFile, QWidget* owne
         place->setFont(placeFont);
         place->setPalette(black);
     }
+    for (int place = 0; place < 3; ++place)
+        SetPlace(place, Vacant);
     // Drawn for the screen's density, at the same size and place.
     Image1->setPixmap(Picture(QStringLiteral(":/pictures/podium.svg"), Image1->devicePixelRatioF()));
     // The names are written onto the podium, so the picture lies beneath them.
@@ -70,18 +139,20 @@ THallofFame::THallofFame(THallList& hallList, TFameFile& fameFile, QWidget* owne
     CentreOnScreen(*this);
 }
 
+THallofFame::~THallofFame() { FStore.SetObserver({}, {}); }
+
+void THallofFame::SetPlace(int place, const QString& name)
+{
+    QLabel* const labels[] = {Place1Label, Place2Label, Place3Label};
+    labels[place]->setText(name);
+    labels[place]->setAccessibleName(QStringLiteral("%1. Platz: %2").arg(place + 1).arg(name));
+}
+
 void THallofFame::ShowEntries()
 {
-    ListView1->clear();
-    for (int index = FHallList.Count() - 1; index >= 0; --index) {
-        const QString& entry = FHallList[index];
-        auto* row = new QTreeWidgetItem(ListView1, {Shown(HallEntryScore(entry)), Shown(HallEntryName(entry))});
-        row->setFlags(row->flags() | Qt::ItemIsEditable);
-    }
-    QLabel* const places[] = {Place1Label, Place2Label, Place3Label};
     for (int place = 0; place < 3; ++place) {
-        const QTreeWidgetItem* row = ListView1->topLevelItem(place);
-        places[place]->setText(row ? row->text(1) : Vacant);
+        const QModelIndex name = FModel.index(place, 1);
+        SetPlace(place, name.isValid() ? name.data().toString() : Vacant);
     }
 }
 
@@ -89,19 +160,21 @@ void THallofFame::DeleteBtnClick()
 {
     if (!Services().AskQuestion(QStringLiteral("Wollen Sie tatsächlich die Bestenliste löschen?")))
         return;
-    ListView1->clear();
-    for (QLabel* place : {Place1Label, Place2Label, Place3Label})
-        place->setText(Vacant);
+    for (int place = 0; place < 3; ++place)
+        SetPlace(place, Vacant);
     // The list empties in memory whatever happens; the old file stays when it
-    // cannot be replaced, and the player is told so.
-    const TFameSaved saved = FFameFile.Clear(FHallList);
-    if (!saved.Saved)
-        ShowException(EFileError::CannotCreate(FFameFile.Path()));
-    ReportBackup(saved);
+    // cannot be replaced, and the player is told why.
+    const TFameSaved saved = FStore.Clear();
+    if (saved.Failure == TFameFailure::Disk)
+        ShowException(EFileError::CannotCreate(FStore.Path()));
+    else
+        ReportSaved(saved, FStore.Path());
 }
 
-void ReportBackup(const TFameSaved& saved)
+void ReportSaved(const TFameSaved& saved, const QString& path)
 {
+    if (!saved.Saved())
+        Services().ShowMessage(SaveFailureText(saved.Failure, path));
     if (!saved.Backup.isEmpty())
         Services().ShowMessage(QStringLiteral("Die bisherige Bestenliste konnte nicht vollständig gelesen werden.\r"
                                               "Sie wurde vor dem Speichern aufbewahrt als\r")

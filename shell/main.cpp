@@ -63,9 +63,7 @@ const TGameKey* BoundKey(int key, QChar character)
 } // namespace
 
 TMainForm::TMainForm(QWidget* owner)
-    : QMainWindow(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      FameFile(PlayersFameFile(Services().ProgramDirectory(), Services().ProgramDirectoryWritable(),
-                               Services().DataDirectory()))
+    : QMainWindow(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setupUi(this);
     setFont(ClassicFont());
@@ -106,15 +104,20 @@ TMainForm::~TMainForm() = default;
 void TMainForm::FormCreate()
 {
     KUBRIN1->SetPreviewPosition(50, 50);
+    const auto [fame, shared] = TFameStore::PlayersPaths(Services().ProgramDirectory(),
+                                                         Services().ProgramDirectoryWritable(), Services().DataDirectory());
+    FHallOfFame = std::make_unique<TFameStore>(fame, shared);
     // A file that cannot be read is reported, and the start-up goes on
-    // without it.
-    switch (FameFile.Read(HallList)) {
+    // without it. Only a look at the file: its entries are read later.
+    switch (FHallOfFame->Probe()) {
     case TFameRead::Unreadable:
+        ShowException(EFileError::CannotOpen(FHallOfFame->Source()));
+        break;
     case TFameRead::NotAFile:
-        ShowException(EFileError::CannotOpen(FameFile.Source()));
+        ShowException(EFileError::NotAFile(FHallOfFame->Source()));
         break;
     case TFameRead::TooLarge:
-        ShowException(EFileError::TooLarge(FameFile.Source(), TFameFile::MaxSize));
+        ShowException(EFileError::TooLarge(FHallOfFame->Source(), TFameStore::MaxSize));
         break;
     case TFameRead::Complete:
     case TFameRead::Missing:
@@ -146,6 +149,8 @@ void TMainForm::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         CentreOnScreen(*this);
+    // The hall of fame is read while the player looks at the new window.
+    QTimer::singleShot(0, this, [this] { FHallOfFame->LoadInBackground(); });
 }
 
 void TMainForm::CounterChanged(TCounter counter, int value)
@@ -180,11 +185,7 @@ void TMainForm::NameRequested(int score)
     QString name;
     if (!Services().InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Bitte geben Sie Ihren Namen ein:"), name))
         return;
-    const TFameSaved saved = FameFile.Add(HallList, HallEntry(score, name));
-    if (!saved.Saved)
-        Services().ShowMessage(QStringLiteral("Bestenliste konnte nicht gespeichert werden,\rentweder es ist kein "
-                                              "Speicher mehr frei\roder das Laufwerk ist schreibgeschützt (z.B.: CD)"));
-    ReportBackup(saved);
+    ReportSaved(FHallOfFame->Add(HallEntry(score, name)), FHallOfFame->Path());
 }
 
 void TMainForm::SoundRequested(TSound sound)
@@ -247,9 +248,9 @@ void TMainForm::Info1Click()
 void TMainForm::Bestenliste1Click()
 {
     // Another copy of the game may have saved since this one last looked.
-    FameFile.Refresh(HallList);
-    THallofFame window(HallList, FameFile, this);
-    if (HallList.Count() == 0) {
+    FHallOfFame->Refresh();
+    THallofFame window(*FHallOfFame, this);
+    if (FHallOfFame->List().Count() == 0) {
         Services().ShowMessage(QStringLiteral("Es sind noch keine Personen in der Bestenliste eingetragen"));
         return;
     }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "FameFile.h"
+#include "FameStore.h"
 #include "Game.h"
-#include "HallList.h"
 #include "ui_main.h"
 
 #include <QMainWindow>
@@ -22,9 +21,6 @@ public:
     ~TMainForm() override;
 
     QTimer* Timer1 = nullptr;
-    // The hall of fame, loaded at start-up and saved whenever it changes.
-    THallList HallList;
-    TFameFile FameFile;
 
     // The timer's tick: one gravity step of the game.
     void Timer1Timer() { FGame->Step(); }
@@ -71,4 +67,7 @@ private:
 
     std::unique_ptr<TGame> FGame;
     QString FHelpFile;
+    // Read when first needed or in the background once the window shows;
+    // saved whenever it changes.
+    std::unique_ptr<TFameStore> FHallOfFame;
 };

@@ -80,6 +80,19 @@ TEST(HallList, ReadingAWholeFileGivesWhatAddingLineByLineGives)
     EXPECT_TRUE(whole.AddText(lines.join("\r\n").toUtf8()));
     EXPECT_EQ(whole.Entries(), oneByOne.Entries());
     EXPECT_LT(whole.Count(), 40 * int(names.size()));
+
+    // A file in order merges in one pass with what the list holds; the
+    // entries present win over equal lines, as they do one by one.
+    THallList merged;
+    THallList half;
+    THallList expected;
+    for (int odd : {0, 1})
+        for (qsizetype i = odd; i < lines.size(); i += 2) {
+            (odd ? half : merged).Add(lines[i]);
+            expected.Add(lines[i]);
+        }
+    EXPECT_TRUE(merged.AddText(half.Text()));
+    EXPECT_EQ(merged.Entries(), expected.Entries());
 }
 
 TEST(HallList, ReadingSaysWhetherAByteZeroCutTextOff)

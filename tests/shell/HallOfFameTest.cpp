@@ -5,8 +5,10 @@
 #include "hallFame.h"
 #include "main.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -92,8 +94,9 @@ protected:
     static QStringList Rows(const THallofFame& window)
     {
         QStringList rows;
-        for (int i = 0; i < window.ListView1->topLevelItemCount(); ++i)
-            rows.append(window.ListView1->topLevelItem(i)->text(0) + '|' + window.ListView1->topLevelItem(i)->text(1));
+        const QAbstractItemModel& model = *window.ListView1->model();
+        for (int i = 0; i < model.rowCount(); ++i)
+            rows.append(model.index(i, 0).data().toString() + '|' + model.index(i, 1).data().toString());
         return rows;
     }
 
@@ -133,15 +136,37 @@ TEST_F(HallOfFame, EndedGamesAskForTheNameAndSaveTheEntries)
     EXPECT_TRUE(OpenWindow([](THallofFame& window) { EXPECT_EQ(Places(window), (QStringList{"a", "Eva", Vacant})); }));
 }
 
-TEST_F(HallOfFame, FailedSaveIsReportedAndTheEntryStaysInTheWindow)
+TEST_F(HallOfFame, FailedSaveSaysWhyAndTheEntryStaysInTheWindow)
 {
     ASSERT_TRUE(QDir(Folder.path()).mkpath("Fame.sav/old"));
-    Services.InputAnswers = {"Eva"};
+    Services.InputAnswers = {"Eva", "Udo"};
     EndGame();
-    EXPECT_EQ(Services.MessageTexts(), QStringList{"Bestenliste konnte nicht gespeichert werden,\rentweder es ist kein "
-                                                   "Speicher mehr frei\roder das Laufwerk ist schreibgeschützt (z.B.: CD)"});
+    EXPECT_EQ(Services.MessageTexts(), QStringList{"Bestenliste konnte nicht gespeichert werden,\r" + FamePath
+                                                   + " ist keine gewöhnliche Datei\r(z.B.: ein Ordner oder ein Link)"});
     EXPECT_TRUE(QDir(FamePath).exists("old"));
     EXPECT_TRUE(OpenWindow([](THallofFame& window) { EXPECT_EQ(Rows(window), QStringList{"0000000|Eva"}); }));
+
+    ASSERT_TRUE(QDir(FamePath).removeRecursively());
+    ASSERT_TRUE(QDir(Folder.path()).mkdir("Fame.sav.lock"));
+    Services.Clear();
+    EndGame();
+    EXPECT_EQ(Services.MessageTexts(), QStringList{"Bestenliste konnte nicht gespeichert werden,\r" + FamePath
+                                                   + ".lock ist keine Sperrdatei\r(z.B.: ein Ordner oder ein Link)"});
+}
+
+TEST_F(HallOfFame, ALockHeldByAnotherCopyIsNotBlamedOnTheDiskAndTheNextSaveWritesBothGames)
+{
+    Services.InputAnswers = {"Eva", "Udo"};
+    {
+        QLockFile held(FamePath + ".lock");
+        ASSERT_TRUE(held.tryLock());
+        EndGame();
+    }
+    EXPECT_EQ(Services.MessageTexts(), QStringList{"Bestenliste konnte nicht gespeichert werden,\r"
+                                                   "ein anderes laufendes Spiel speichert gerade\r"
+                                                   "(der Eintrag folgt beim nächsten Speichern)"});
+    EndGame();
+    EXPECT_EQ(Fame(), "0000000;Eva\r\n0000000;Udo\r\n");
 }
 
 TEST_F(HallOfFame, UnreadableFileAtStartIsReportedAndTheHelpCheckStillRuns)
@@ -149,9 +174,9 @@ TEST_F(HallOfFame, UnreadableFileAtStartIsReportedAndTheHelpCheckStillRuns)
     ASSERT_TRUE(QDir(Folder.path()).mkpath("Fame.sav"));
     Form = std::make_unique<TMainForm>();
     ASSERT_EQ(Services.Messages.size(), 1u);
-    EXPECT_EQ(Services.Messages[0].Text, "Kann Datei " + FamePath + " nicht öffnen.");
+    const QString notAFile = "Kann Datei " + FamePath + " nicht öffnen: sie ist keine gewöhnliche Datei.";
+    EXPECT_EQ(Services.Messages[0].Text, notAFile);
     EXPECT_EQ(Services.Messages[0].Icon, TMessageIcon::Error);
-    EXPECT_EQ(Form->HallList.Count(), 0);
     EXPECT_FALSE(WidgetTesting::Child<QAction>(*Form, "Inhalt1").isEnabled());
 
     // A pipe is reported the same way, without waiting for a writer.
@@ -159,11 +184,11 @@ TEST_F(HallOfFame, UnreadableFileAtStartIsReportedAndTheHelpCheckStillRuns)
     ASSERT_EQ(mkfifo(QFile::encodeName(FamePath).constData(), 0600), 0);
     Services.Clear();
     Form = std::make_unique<TMainForm>();
-    EXPECT_EQ(Services.MessageTexts(), QStringList{"Kann Datei " + FamePath + " nicht öffnen."});
+    EXPECT_EQ(Services.MessageTexts(), QStringList{notAFile});
 
     ASSERT_TRUE(QFile::remove(FamePath));
     WriteFame("0000001;a\r\n");
-    ASSERT_EQ(truncate(QFile::encodeName(FamePath).constData(), TFameFile::MaxSize + 1), 0);
+    ASSERT_EQ(truncate(QFile::encodeName(FamePath).constData(), TFameStore::MaxSize + 1), 0);
     Services.Clear();
     Form = std::make_unique<TMainForm>();
     EXPECT_EQ(Services.MessageTexts(),
@@ -271,23 +296,41 @@ TEST_F(HallOfFame, DeletionAsksFirstThenEmptiesTableListAndFile)
         EXPECT_EQ(Rows(window), QStringList{});
         EXPECT_EQ(Places(window), QStringList(3, Vacant));
     }));
-    EXPECT_EQ(Form->HallList.Count(), 0);
     EXPECT_EQ(Fame(), "");
     EXPECT_FALSE(OpenWindow([](THallofFame&) {}));
     EXPECT_EQ(Services.MessageTexts(), QStringList{"Es sind noch keine Personen in der Bestenliste eingetragen"});
 }
 
-TEST_F(HallOfFame, DeletionThatCannotSaveReportsTheFileAndKeepsIt)
+TEST_F(HallOfFame, DeletionThatCannotSaveSaysWhyAndKeepsTheFile)
 {
-    Form->HallList.Add("0000001;a");
-    ASSERT_TRUE(QDir(Folder.path()).mkpath("Fame.sav/old"));
+    Restart("0000001;a\r\n");
     Services.QuestionAnswers = {true};
-    EXPECT_TRUE(OpenWindow([](THallofFame& window) { window.DeleteBtnClick(); }));
-    ASSERT_EQ(Services.Messages.size(), 1u);
-    EXPECT_EQ(Services.Messages[0].Text, "Kann Datei " + FamePath + " nicht erstellen.");
-    EXPECT_EQ(Services.Messages[0].Icon, TMessageIcon::Error);
-    EXPECT_EQ(Form->HallList.Count(), 0);
+    EXPECT_TRUE(OpenWindow([this](THallofFame& window) {
+        ASSERT_TRUE(QFile::remove(FamePath));
+        ASSERT_TRUE(QDir(Folder.path()).mkpath("Fame.sav/old"));
+        window.DeleteBtnClick();
+        EXPECT_EQ(Rows(window), QStringList{});
+    }));
+    EXPECT_EQ(Services.MessageTexts(), QStringList{"Bestenliste konnte nicht gespeichert werden,\r" + FamePath
+                                                   + " ist keine gewöhnliche Datei\r(z.B.: ein Ordner oder ein Link)"});
     EXPECT_TRUE(QDir(FamePath).exists("old"));
+}
+
+TEST_F(HallOfFame, ListPodiumAndPlacesHaveNamesThatSayWhatTheyShow)
+{
+    Restart("0000002;Anna\r\n0000001;Bert\r\n");
+    Services.QuestionAnswers = {true};
+    EXPECT_TRUE(OpenWindow([](THallofFame& window) {
+        const auto name = [](QObject* object) {
+            return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+        };
+        EXPECT_EQ(name(window.ListView1), "Bestenliste");
+        EXPECT_EQ(name(window.Image1), "Siegertreppchen");
+        EXPECT_EQ((QStringList{name(window.Place1Label), name(window.Place2Label), name(window.Place3Label)}),
+                  (QStringList{"1. Platz: Anna", "2. Platz: Bert", "3. Platz: " + Vacant}));
+        window.DeleteBtnClick();
+        EXPECT_EQ(name(window.Place1Label), "1. Platz: " + Vacant);
+    }));
 }
 
 TEST_F(HallOfFame, ScoresEditInPlaceOnTheScreenOnlyWhileTheGameGoesOn)
@@ -296,24 +339,25 @@ TEST_F(HallOfFame, ScoresEditInPlaceOnTheScreenOnlyWhileTheGameGoesOn)
     Form->Starten1Click();
     EXPECT_TRUE(OpenWindow([this](THallofFame& window) {
         EXPECT_TRUE(Form->Timer1->isActive());
-        QTreeWidget& table = *window.ListView1;
-        table.setCurrentItem(table.topLevelItem(0), 1);
+        QTreeView& table = *window.ListView1;
+        EXPECT_TRUE(table.uniformRowHeights());
+        table.setCurrentIndex(table.model()->index(0, 1));
         QTest::keyClick(&table, Qt::Key_F2);
         EXPECT_EQ(table.indexWidget(table.currentIndex()), nullptr) << "names are not edited";
-        table.setCurrentItem(table.topLevelItem(0), 0);
+        table.setCurrentIndex(table.model()->index(0, 0));
         QTest::keyClick(&table, Qt::Key_F2);
         QWidget* editor = table.indexWidget(table.currentIndex());
         ASSERT_NE(editor, nullptr);
         QTest::keyClicks(editor, "9999");
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
-        EXPECT_EQ(table.topLevelItem(0)->text(0), "9999");
+        EXPECT_EQ(table.model()->index(0, 0).data().toString(), "9999");
         EXPECT_TRUE(window.isVisible()) << "Enter ends the edit, not the window";
         QTest::keyClick(&window, Qt::Key_Escape);
         EXPECT_FALSE(window.isVisible());
     }));
-    EXPECT_EQ(Form->HallList.Entries(), QStringList{"0000001;a"});
     EXPECT_EQ(Fame(), "0000001;a\r\n");
+    EXPECT_TRUE(OpenWindow([](THallofFame& window) { EXPECT_EQ(Rows(window), QStringList{"0000001|a"}); }));
 }
 
 TEST(PlaceLabel, LongNamesBreakAtWordsShowWholeLinesAndEndInAnEllipsis)
