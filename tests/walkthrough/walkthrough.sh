@@ -15,6 +15,7 @@
 # lets the player do with them.
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/xsession.sh"
+source "$(dirname "$0")/../../scripts/helpers.sh"
 installed=false
 if [[ $1 == --installed ]]; then
   installed=true
@@ -33,14 +34,12 @@ if $installed; then
   # A player with a home of their own, which root may look into.
   home=$(mktemp -d)
   chmod 755 "$home"
-  chown nobody "$home"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo="sudo"
-  launch() { $sudo runuser -u nobody -- env HOME="$home" DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb /usr/games/mvkubrin; }
+  as_root chown nobody "$home"
+  launch() { as_player "$home" /usr/games/mvkubrin; }
   fame="$home/.local/share/MVKubrin/Fame.sav"
 else
   # A copy of its own, so that the hall of fame is written there and nowhere else.
-  cp "$source_dir"/MVKubrin "$source_dir"/*.wav "$source_dir"/MVKubrin.hlp "$work/game/"
+  copy_program "$source_dir" "$work/game"
   launch() { cd / && exec "$work/game/MVKubrin"; }
   fame="$work/game/Fame.sav"
 fi
@@ -48,9 +47,9 @@ fi
 xsession_start $wm
 game=""
 cleanup() {
-  [[ -n $game ]] && kill "$game" 2>/dev/null || true
+  [[ -n $game ]] && stop_job "$game"
   xsession_stop
-  if $installed; then rm -rf "$home"; fi
+  if $installed; then as_root rm -rf "$home"; fi
 }
 trap cleanup EXIT
 
