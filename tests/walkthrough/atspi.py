@@ -5,6 +5,7 @@ accessibility bus, and checks what a player who cannot see the screen hears.
     atspi.py main     the counters with their captions, the playfield
     atspi.py preview  the preview window by its caption
     atspi.py entry    the name entry's field: named by its prompt, empty
+    atspi.py hall N   the hall of fame: its list, its podium, N in first place
 """
 import re
 import sys
@@ -50,10 +51,12 @@ def tree(accessible, depth=0):
 
 
 def find(root, role, name_pattern):
+    roles = role if isinstance(role, tuple) else (role,)
     for node in nodes(root):
-        if node.get_role() == role and re.fullmatch(name_pattern, node.get_name() or ""):
+        if node.get_role() in roles and re.fullmatch(name_pattern, node.get_name() or ""):
             return node
-    fail("no %s named like %r in\n%s" % (Atspi.role_get_name(role), name_pattern, "\n".join(tree(root))))
+    fail("no %s named like %r in\n%s" % (
+        " or ".join(Atspi.role_get_name(role) for role in roles), name_pattern, "\n".join(tree(root))))
 
 
 def check_main(root):
@@ -76,7 +79,14 @@ def check_entry(root):
         fail("the name field starts with %r" % typed)
 
 
+def check_hall(root):
+    find(root, (Atspi.Role.TREE_TABLE, Atspi.Role.TABLE, Atspi.Role.TREE), "Bestenliste")
+    find(root, Atspi.Role.IMAGE, "Siegertreppchen")
+    find(root, Atspi.Role.LABEL, re.escape("1. Platz: " + sys.argv[2]))
+
+
 root = game()
 {"main": check_main,
  "preview": lambda root: find(root, Atspi.Role.FRAME, "Vorschau"),
- "entry": check_entry}[sys.argv[1]](root)
+ "entry": check_entry,
+ "hall": check_hall}[sys.argv[1]](root)

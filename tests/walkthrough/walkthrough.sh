@@ -21,6 +21,7 @@ if [[ $1 != --installed && -z ${WALKTHROUGH_BUS:-} ]]; then
   WALKTHROUGH_BUS=1 XDG_RUNTIME_DIR=$(mktemp -d) exec dbus-run-session -- "$0" "$@"
 fi
 source "$(dirname "$0")/../../scripts/xsession.sh"
+source "$(dirname "$0")/../../scripts/helpers.sh"
 installed=false
 if [[ $1 == --installed ]]; then
   installed=true
@@ -39,14 +40,12 @@ if $installed; then
   # A player with a home of their own, which root may look into.
   home=$(mktemp -d)
   chmod 755 "$home"
-  chown nobody "$home"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo="sudo"
-  launch() { $sudo runuser -u nobody -- env HOME="$home" DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb /usr/games/mvkubrin; }
+  as_root chown nobody "$home"
+  launch() { as_player "$home" /usr/games/mvkubrin; }
   fame="$home/.local/share/MVKubrin/Fame.sav"
 else
   # A copy of its own, so that the hall of fame is written there and nowhere else.
-  cp "$source_dir"/MVKubrin "$source_dir"/*.wav "$source_dir"/MVKubrin.hlp "$work/game/"
+  copy_program "$source_dir" "$work/game"
   launch() { cd / && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec "$work/game/MVKubrin"; }
   fame="$work/game/Fame.sav"
 fi
@@ -54,9 +53,9 @@ fi
 xsession_start $wm
 game=""
 cleanup() {
-  [[ -n $game ]] && kill "$game" 2>/dev/null || true
+  [[ -n $game ]] && stop_job "$game"
   xsession_stop
-  if $installed; then rm -rf "$home"; else rm -rf "$XDG_RUNTIME_DIR"; fi
+  if $installed; then as_root rm -rf "$home"; else rm -rf "$XDG_RUNTIME_DIR"; fi
 }
 trap cleanup EXIT
 
@@ -64,7 +63,7 @@ fail() { echo "walkthrough: $*" >&2; exit 1; }
 # What a screen reader reads of the game (atspi.py says what it checks); the
 # installed game runs as another user, outside the walk's bus.
 read_aloud() {
-  $installed || "$(dirname "$0")/atspi.py" "$1" || fail "a screen reader would not read the $1 window right"
+  $installed || "$(dirname "$0")/atspi.py" "$@" || fail "a screen reader would not read the $1 window right"
 }
 shot() { import -window root "$work/shots/$1.png"; }
 # Runs a check until it holds, for up to ten seconds: a loaded machine may
@@ -175,6 +174,7 @@ done
 [[ -n $hall ]] || fail "no hall of fame window"
 expect_title "$hall" Bestenliste
 expect_fixed_size "$hall" "the hall of fame"
+read_aloud hall "$name"
 sleep 0.5
 shot hall-of-fame
 xpicture "$hall" "$work/shots/hall.png"
