@@ -85,5 +85,6 @@ bool TTypingGuard::eventFilter(QObject* watched, QEvent* event)
     }
     const bool repeated = Pressed(key);
     const bool guarded = FBox && watched == FBox->windowHandle();
-    return guarded && (repeated || FClock.elapsed() - FOpened < FSettling.count());
+    const bool settling = FClock.elapsed() - FOpened < FSettling.count();
+    return guarded && (repeated || (settling && !(key.text().size() == 1 && key.text()[0].isLetter())));
 }

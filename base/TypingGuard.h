@@ -11,11 +11,12 @@ class QKeyEvent;
 class QWidget;
 
 // Keeps the keys of a game out of a text box that opens under the player's
-// fingers when the game ends. While a box is guarded, its widgets get no key
-// press in a short moment after the box appeared (a player hammering a key
-// cannot stop sooner), and no press of a key that is held down, from before
-// the box opened or since, until that key is let go. What the player types
-// after that is the box's. Key presses still queued for the game's window
+// fingers when the game ends. While a box is guarded, its widgets get no
+// press of a key that is held down, from before the box opened or since,
+// until that key is let go; and in a short moment after the box appeared (a
+// player hammering a key cannot stop sooner) no key but a letter: the game
+// is played with digits, space and arrows, while a name typed at once must
+// keep its first letters. What the player types after that is the box's. Key presses still queued for the game's window
 // when the box opens never reach the box: Qt drops input for a window under
 // a modal one.
 //
