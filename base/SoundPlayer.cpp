@@ -360,10 +360,10 @@ void TSoundPlayer::StoreAll()
 
 void TSoundPlayer::Store(TSound& sound)
 {
-    const pa_sample_spec spec{.format = ServerFormat(sound.Wave.Format),
-                              .rate = sound.Wave.Rate,
-                              .channels = std::uint8_t(sound.Wave.Channels)};
-    pa_stream* upload = pa_stream_new(FContext, sound.Name.c_str(), &spec, nullptr);
+    const pa_sample_spec samples{.format = ServerFormat(sound.Wave.Format),
+                                 .rate = sound.Wave.Rate,
+                                 .channels = std::uint8_t(sound.Wave.Channels)};
+    pa_stream* upload = pa_stream_new(FContext, sound.Name.c_str(), &samples, nullptr);
     if (!upload) {
         sound.Load = TLoad::Unusable;
         return;
