@@ -74,8 +74,8 @@ xwindow() {
   done
   {
     echo "xwindow: no visible window titled /$pattern/ within $seconds s; xdotool said: ${found:-nothing}"
-    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-      echo "xwindow: visible: $id \"$(xdotool getwindowname "$id" 2>&1)\""
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+      echo "xwindow: a visible window titled \"$(xdotool getwindowname "$id" 2>&1)\""
     done
   } >&2
   return 1
