@@ -2,9 +2,10 @@
 
 #include "Colors.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPaintEvent>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -58,12 +59,25 @@ TPreviewForm::TPreviewForm(QWidget* owner, TColor windowColor, TPreviewPlacement
     colors.setColor(QPalette::Window, ToQColor(windowColor));
     setPalette(colors);
     setAutoFillBackground(false);
+    if (placement == TPreviewPlacement::Popup)
+        QCoreApplication::instance()->installEventFilter(this);
 }
 
 void TPreviewForm::SetClientSize(int size)
 {
     setFixedSize(size, size);
     FSurface.Blank();
+}
+
+void TPreviewForm::SetShown(bool shown)
+{
+    FShown = shown;
+    if (shown) {
+        show();
+        raise();
+    } else {
+        close();
+    }
 }
 
 TCanvas& TPreviewForm::Canvas() { return FSurface.Canvas(); }
@@ -82,8 +96,22 @@ void TPreviewForm::showEvent(QShowEvent* event)
         move(frame.left() - width() - PopupGap, frame.top());
     }
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    if (!event->spontaneous() && !FReappearing)
         FSurface.Blank();
+}
+
+bool TPreviewForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::WindowActivate || watched == this || !FShown || !isHidden())
+        return false;
+    QTimer::singleShot(0, this, [this] {
+        if (!FShown || !isHidden() || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+            return;
+        FReappearing = true;
+        show();
+        FReappearing = false;
+    });
+    return false;
 }
 
 void TPreviewForm::changeEvent(QEvent* event)

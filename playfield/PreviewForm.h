@@ -34,6 +34,8 @@ public:
     TPreviewForm(QWidget* owner, TColor windowColor,
                  TPreviewPlacement placement = CurrentPreviewPlacement());
 
+    // Shows it and brings it to the front, or closes it, which hides it.
+    void SetShown(bool shown);
     // Sets the client area, square, and starts a blank surface of that size.
     void SetClientSize(int size);
     // The canvas to draw the piece on; call Present when done.
@@ -49,6 +51,10 @@ protected:
     // Where a window manager gives the preview the keyboard anyway, it hands
     // it back at once, so that the game's keys and menu stay with the game.
     void changeEvent(QEvent* event) override;
+    // sway takes the popups of a window off the screen when it loses the
+    // focus to a dialog; the preview shows itself again when the game's
+    // windows come back, as long as the game still shows it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Passes every key on to its owner's window, so that showing the preview
     // never takes the game out of the player's hands.
     void keyPressEvent(QKeyEvent* event) override;
@@ -57,4 +63,7 @@ private:
     TPreviewPlacement FPlacement;
     TColor FWindowColor;
     TSurface FSurface;
+    bool FShown = false;
+    // Shown again by itself, it keeps the piece it shows.
+    bool FReappearing = false;
 };
