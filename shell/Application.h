@@ -8,10 +8,10 @@ using TApplication = QApplication;
 
 // What a desktop session tells a program about its window system.
 struct TSession {
-    QByteArray Platform; // QT_QPA_PLATFORM: the player's own choice
-    QByteArray Type; // XDG_SESSION_TYPE
-    QByteArray WaylandDisplay; // WAYLAND_DISPLAY
-    QByteArray Display; // DISPLAY: the X server, Xwayland in a Wayland session
+    QByteArray Platform {}; // QT_QPA_PLATFORM: the player's own choice
+    QByteArray Type {}; // XDG_SESSION_TYPE
+    QByteArray WaylandDisplay {}; // WAYLAND_DISPLAY
+    QByteArray Display {}; // DISPLAY: the X server, Xwayland in a Wayland session
 };
 
 // The Qt platform the game asks for in that session, or empty to leave the
