@@ -10,9 +10,11 @@
 QByteArray SessionPlatform(const TSession& session)
 {
     const bool wayland = session.Type == "wayland" || !session.WaylandDisplay.isEmpty();
-    if (!session.Platform.isEmpty() || !wayland || session.Display.isEmpty())
+    if (!session.Platform.isEmpty() || !wayland)
         return {};
-    return "xcb";
+    // Without an X server only Wayland itself can show the game, also where
+    // the session does not call itself a Wayland one (sway from a console).
+    return session.Display.isEmpty() ? "wayland" : "xcb";
 }
 
 void ChoosePlatform()

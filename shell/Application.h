@@ -16,8 +16,8 @@ struct TSession {
 
 // The Qt platform the game asks for in that session, or empty to leave the
 // choice to Qt. In a Wayland session with an X server it runs through
-// Xwayland, where its windows stand where it puts them; the player's own
-// setting always wins.
+// Xwayland, where its windows stand where it puts them, and natively without
+// one; the player's own setting always wins.
 QByteArray SessionPlatform(const TSession& session);
 
 // Reads the session from the environment and sets the platform there, before

@@ -15,7 +15,7 @@ struct TPlatformCase {
 
 class SessionPlatform : public testing::TestWithParam<TPlatformCase> {};
 
-TEST_P(SessionPlatform, RunsThroughXwaylandOnlyWhereThePlayerLeftTheChoice)
+TEST_P(SessionPlatform, IsChosenOnlyWhereThePlayerLeftTheChoice)
 {
     EXPECT_EQ(::SessionPlatform(GetParam().Session), GetParam().Platform);
 }
@@ -33,9 +33,9 @@ INSTANTIATE_TEST_SUITE_P(
         TPlatformCase{.Name = "PlayersOwnChoiceWins",
                       .Session = {.Platform = "wayland", .Type = "wayland", .WaylandDisplay = "wayland-0", .Display = ":0"},
                       .Platform = ""},
-        TPlatformCase{.Name = "WaylandWithoutXwayland",
-                      .Session = {.Type = "wayland", .WaylandDisplay = "wayland-0"},
-                      .Platform = ""},
+        TPlatformCase{.Name = "CompositorWithoutXwayland",
+                      .Session = {.Type = "tty", .WaylandDisplay = "wayland-1"},
+                      .Platform = "wayland"},
         TPlatformCase{.Name = "X11Desktop", .Session = {.Type = "x11", .Display = ":0"}, .Platform = ""}),
     RowName);
 
