@@ -61,6 +61,18 @@ TPreviewForm::TPreviewForm(QWidget* owner, TColor windowColor, TPreviewPlacement
     setAutoFillBackground(false);
     if (placement == TPreviewPlacement::Popup)
         QCoreApplication::instance()->installEventFilter(this);
+    // No window manager keeps an unmanaged window with its program: it would
+    // stand above whatever program the player turns to, so it steps aside
+    // while the game is in the background.
+    if (placement == TPreviewPlacement::Unmanaged)
+        connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (!FShown)
+                return;
+            if (state == Qt::ApplicationActive)
+                Reappear();
+            else
+                hide();
+        });
 }
 
 void TPreviewForm::SetClientSize(int size)
@@ -105,13 +117,19 @@ bool TPreviewForm::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::WindowActivate || watched == this || !FShown || !isHidden())
         return false;
     QTimer::singleShot(0, this, [this] {
-        if (!FShown || !isHidden() || QApplication::activeModalWidget() || QApplication::activePopupWidget())
-            return;
-        FReappearing = true;
-        show();
-        FReappearing = false;
+        if (!QApplication::activeModalWidget() && !QApplication::activePopupWidget())
+            Reappear();
     });
     return false;
+}
+
+void TPreviewForm::Reappear()
+{
+    if (!FShown || !isHidden())
+        return;
+    FReappearing = true;
+    show();
+    FReappearing = false;
 }
 
 void TPreviewForm::changeEvent(QEvent* event)

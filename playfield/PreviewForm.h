@@ -60,6 +60,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Shows it again, with the piece it showed, where it was taken away
+    // while the game still shows it.
+    void Reappear();
+
     TPreviewPlacement FPlacement;
     TColor FWindowColor;
     TSurface FSurface;

@@ -182,6 +182,22 @@ sleep 0.5
 shot back
 [[ $(changed start back "$px $py $pw $ph") != "0 0 0 0" ]] || fail "the preview did not come back after the message"
 
+# Through Xwayland the preview is a window that sway does not manage, so it
+# would stand above any program; it steps aside while another one has the
+# focus, and is back with the game.
+if [[ $platform == xwayland ]]; then
+  preview_shown() { in_session DISPLAY="$display" xdotool search --onlyvisible --name '^Vorschau$' >/dev/null; }
+  preview_hidden() { ! preview_shown; }
+  in_session DISPLAY="$display" xmessage "Ein anderes Programm" >/dev/null 2>&1 &
+  other=$!
+  eventually has_focus xmessage || fail "the other program has no focus: $(windows)"
+  eventually preview_hidden || fail "the preview stays above the other program"
+  shot other
+  stop_job "$other"
+  eventually has_focus MVKubrin || fail "the game has no focus back: $(windows)"
+  eventually preview_shown || fail "the preview did not come back with the game"
+fi
+
 key Escape
 for _ in $(seq 50); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$game" 2>/dev/null && fail "Esc did not end the program: $(windows)"
