@@ -4,6 +4,7 @@
 
 int main(int argc, char** argv)
 {
+    ChoosePlatform();
     TApplication application(argc, argv);
     TQtServices services;
     InstallServices(&services);
