@@ -36,8 +36,9 @@ constexpr int AppearedRetryMs = 100;
 // drops what is left of the last one, so a click shorter than a period is
 // never heard, and a longer one loses its end. Silence after each sound,
 // as long as the largest period at the lowest usual graph rate, makes the
-// dropped rest silence only. PulseAudio plays the silence too, which costs
-// nothing audible: a stored sample only mixes in while it plays.
+// dropped rest silence only. PulseAudio plays the silence too: each click
+// stays in its mixer a fifth of a second longer, a few more inputs to mix
+// at the fastest key repeat.
 constexpr std::uint32_t LargestPeriod = 8192;
 constexpr std::uint32_t LowestGraphRate = 44100;
 
