@@ -117,11 +117,14 @@ void TSoundServer::Start()
         || !Launch(FSessionManager, QStringLiteral("wireplumber"), {}, {})
         || !Launch(FServer, QStringLiteral("pipewire-pulse"), {}, SocketPath()))
         return;
-    // The session manager links the service's streams to the default sink
-    // once it has seen it.
-    if (!Run(QStringLiteral("pactl"), {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                                       QStringLiteral("sink_name=null")})
-        || !Run(QStringLiteral("pactl"), {QStringLiteral("set-default-sink"), QStringLiteral("null")})) {
+    // The service may take its first clients a moment after its socket
+    // appears. The session manager links the service's streams to the
+    // default sink once it has seen it.
+    if (!WaitFor(20000, [&] { return Run(QStringLiteral("pactl"), {QStringLiteral("load-module"),
+                                                                    QStringLiteral("module-null-sink"),
+                                                                    QStringLiteral("sink_name=null")}); })
+        || !WaitFor(20000, [&] { return Run(QStringLiteral("pactl"), {QStringLiteral("set-default-sink"),
+                                                                       QStringLiteral("null")}); })) {
         FFailure = QStringLiteral("PipeWire takes no null sink");
         return;
     }
