@@ -2,9 +2,7 @@
 
 #include <QApplication>
 
-// The program's application object: Qt's own. No failure travels through
-// its event dispatch (ErrorReport.h says how failures travel).
-using TApplication = QApplication;
-
-// Everything the program sets up before its main window exists.
+// Everything the program sets up before its main window exists, once the
+// QApplication is made. No failure travels through Qt's event dispatch
+// (ErrorReport.h says how failures travel).
 void StartUp();

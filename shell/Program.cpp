@@ -4,7 +4,7 @@
 
 int main(int argc, char** argv)
 {
-    TApplication application(argc, argv);
+    QApplication application(argc, argv);
     TQtServices services;
     InstallServices(&services);
     StartUp();
