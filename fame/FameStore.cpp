@@ -209,6 +209,9 @@ TFameStore::TFameStore(QString path, QString shared, int lockWait)
 
 TFameStore::~TFameStore()
 {
+    // A save that still waits for the lock when the game ends has one last try.
+    if (FRetry.isActive())
+        TrySave();
     if (FLoading.valid())
         FLoading.wait();
 }

@@ -188,6 +188,15 @@ TEST_F(FameStore, ASaveThatMeetsALockReturnsAtOnceAndWritesFromTheEventLoopOnceT
     held.reset();
     EXPECT_TRUE(QTest::qWaitFor([&heard] { return heard.size() == 2; }, 5000));
     EXPECT_EQ(Bytes(Path), "0000004;d\r\n");
+
+    // A save still waiting when the game ends has one last try.
+    held = std::make_unique<QLockFile>(Path + ".lock");
+    ASSERT_TRUE(held->tryLock());
+    auto last = std::make_unique<TFameStore>(Path);
+    EXPECT_EQ(last->Add("0000005;e").Failure, TFameFailure::Waiting);
+    held.reset();
+    last.reset();
+    EXPECT_EQ(Bytes(Path), "0000004;d\r\n0000005;e\r\n");
 }
 
 TEST_F(FameStore, AFileNotReadWholeIsKeptBeforeTheFirstSaveOverIt)
