@@ -7,6 +7,10 @@
 
 #include <span>
 
+// Whether the class is one of the eleven movable controls: they share no Qt
+// base, so they are known by their signal OnMoving.
+inline bool IsMovable(const QMetaObject& metaObject) { return metaObject.indexOfSignal("OnMoving(QObject*)") >= 0; }
+
 // One class of the decorative control set: what it publishes, how to make
 // one, and how to switch its design mode, which is no property.
 struct TControlSetClass {
@@ -15,8 +19,7 @@ struct TControlSetClass {
     void (*SetDesigning)(QWidget* control, bool value);
 
     QString Name() const { return QString::fromLatin1(MetaObject.className()); }
-    // The eleven movable classes publish the signal OnMoving.
-    bool Movable() const { return MetaObject.indexOfSignal("OnMoving(QObject*)") >= 0; }
+    bool Movable() const { return IsMovable(MetaObject); }
 };
 
 // The set's one table, in the order of registration: registration, the
