@@ -138,13 +138,14 @@ void TGame::Landed()
     Show(TCounter::Lines, FLines);
     // A landing gains at most one level.
     if (FLevel < LastLevel && FLines >= Levels[FLevel + 1].Lines)
-        ChangeLevel(Levels[FLevel + 1].Interval, FLevel + 1);
+        ChangeLevel(FLevel + 1);
     if (FLevel >= FirstDisturbedLevel)
         Disturb();
 }
 
-void TGame::ChangeLevel(int interval, int level)
+void TGame::ChangeLevel(int level)
 {
+    const int interval = Levels[level].Interval;
     SetTimer(false, interval);
     FEvents.LevelMessage(FWell.CountFreeLines(true));
     FWell.SetScreenNumber(Levels[level].Screen);

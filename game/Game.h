@@ -43,8 +43,8 @@ public:
     // The timer stops while paused; the commands still act.
     void SetPaused(bool paused);
 
-    // Level is 0 to 9.
-    void ChangeLevel(int interval, int level);
+    // Level is 0 to 9; its interval comes with it.
+    void ChangeLevel(int level);
     void Disturb();
 
     int Score() const { return FScore; }

@@ -2,10 +2,6 @@
 
 #include <QApplication>
 
-// The program's application object: Qt's own. No failure travels through
-// its event dispatch (ErrorReport.h says how failures travel).
-using TApplication = QApplication;
-
 // What a desktop session tells a program about its window system.
 struct TSession {
     QByteArray Platform {}; // QT_QPA_PLATFORM: the player's own choice
@@ -24,5 +20,7 @@ QByteArray SessionPlatform(const TSession& session);
 // the application object exists; programs the game starts inherit it.
 void ChoosePlatform();
 
-// Everything the program sets up before its main window exists.
+// Everything the program sets up before its main window exists, once the
+// QApplication is made. No failure travels through Qt's event dispatch
+// (ErrorReport.h says how failures travel).
 void StartUp();

@@ -5,7 +5,7 @@
 int main(int argc, char** argv)
 {
     ChoosePlatform();
-    TApplication application(argc, argv);
+    QApplication application(argc, argv);
     TQtServices services;
     InstallServices(&services);
     StartUp();

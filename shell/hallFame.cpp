@@ -28,6 +28,7 @@ QString SaveFailureText(TFameFailure failure, const QString& path)
     const QString failed = QStringLiteral("Bestenliste konnte nicht gespeichert werden,\r");
     switch (failure) {
     case TFameFailure::None:
+    case TFameFailure::Waiting:
         break;
     case TFameFailure::Busy:
         return failed + QStringLiteral("ein anderes laufendes Spiel speichert gerade\r"
@@ -164,11 +165,12 @@ void THallofFame::DeleteBtnClick()
         SetPlace(place, Vacant);
     // The list empties in memory whatever happens; the old file stays when it
     // cannot be replaced, and the player is told why.
-    const TFameSaved saved = FStore.Clear();
-    if (saved.Failure == TFameFailure::Disk)
-        ShowException(EFileError::CannotCreate(FStore.Path()));
-    else
-        ReportSaved(saved, FStore.Path());
+    FStore.Clear([path = FStore.Path()](const TFameSaved& saved) {
+        if (saved.Failure == TFameFailure::Disk)
+            ShowException(EFileError::CannotCreate(path));
+        else
+            ReportSaved(saved, path);
+    });
 }
 
 void ReportSaved(const TFameSaved& saved, const QString& path)

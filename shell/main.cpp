@@ -185,7 +185,8 @@ void TMainForm::NameRequested(int score)
     QString name;
     if (!Services().InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Bitte geben Sie Ihren Namen ein:"), name))
         return;
-    ReportSaved(FHallOfFame->Add(HallEntry(score, name)), FHallOfFame->Path());
+    const QString path = FHallOfFame->Path();
+    FHallOfFame->Add(HallEntry(score, name), [path](const TFameSaved& saved) { ReportSaved(saved, path); });
 }
 
 void TMainForm::SoundRequested(TSound sound)

@@ -161,6 +161,7 @@ TEST_F(HallOfFame, ALockHeldByAnotherCopyIsNotBlamedOnTheDiskAndTheNextSaveWrite
         QLockFile held(FamePath + ".lock");
         ASSERT_TRUE(held.tryLock());
         EndGame();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !Services.Messages.empty(); }, 5000));
     }
     EXPECT_EQ(Services.MessageTexts(), QStringList{"Bestenliste konnte nicht gespeichert werden,\r"
                                                    "ein anderes laufendes Spiel speichert gerade\r"
