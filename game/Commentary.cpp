@@ -180,7 +180,7 @@ void Command(TPhrase& phrase, TCommand command, const TGlance& before, const TGl
         break;
     case TCommand::Step:
         Tick(phrase, before, after, disturbed);
-        if (phrase.Empty())
+        if (phrase.Empty() && after.Playing)
             phrase.Add("Zeile ").Add(SpokenRow(after.Bottom));
         break;
     case TCommand::Drop:
