@@ -68,7 +68,17 @@ cat >"$work/orca/user-settings.conf" <<'EOF'
                           "enableEchoByCharacter": false, "enableEchoByWord": false}},
  "pronunciations": {}, "keybindings": {}}
 EOF
-orca -u "$work/orca" --debug-file="$work/log/orca.log" >"$work/log/orca.out" 2>&1 &
+# Orca refuses to start while any process of the same user is called orca,
+# on whatever display and bus; this one has its own of both, so the walk
+# leaves out that check and runs beside other walks and other desktops.
+/usr/bin/python3 - -u "$work/orca" --debug-file="$work/log/orca.log" >"$work/log/orca.out" 2>&1 <<'PYTHON' &
+import sys
+sys.argv[0] = "orca"
+launcher = {"__name__": "orca_walk"}
+exec(compile(open("/usr/bin/orca").read(), "/usr/bin/orca", "exec"), launcher)
+launcher["otherOrcas"] = lambda: []
+sys.exit(launcher["main"]())
+PYTHON
 pids+=($!)
 
 # Every message the speech server queued, one a line, markup taken out.
@@ -199,5 +209,13 @@ listen
 xdotool key --delay 400 Down Down Down
 hear "Willkommen|Spielregeln|Hilfe besteht|Themen" >/dev/null || fail "Down read no help text"
 
+# Left alone, the game uses no processor time, a screen reader listening or not.
+ticks() { awk '{print $14 + $15}' "/proc/$game/stat"; }
+sleep 1
+before=$(ticks)
+sleep 5
+idle=$(($(ticks) - before))
+((idle <= 5)) || fail "the idle game used $idle ticks of processor time in 5 s"
+
 errors=$(grep -c "keyEventError" "$work/log/game.out" || true)
-echo "orca walk: passed in $(($(date +%s) - started)) s; $errors key events Orca did not answer in time"
+echo "orca walk: passed in $(($(date +%s) - started)) s; idle: $idle ticks in 5 s; $errors key events Orca did not answer in time"
