@@ -7,6 +7,7 @@
 #include "hallFame.h"
 #include "Look.h"
 #include "Services.h"
+#include "ReplayedKeys.h"
 #include "Speech.h"
 
 #include <QCloseEvent>
@@ -106,6 +107,7 @@ TMainForm::TMainForm(QWidget* owner)
     MakeMainFormAccessible(*this);
     // Asks now whether a screen reader runs, so that the first key is heard.
     Speaker();
+    KeepMenusOpenAgainstLateAltKeys();
     FormCreate();
 }
 
