@@ -29,9 +29,10 @@ TPhrase& TPhrase::Add(int number)
 
 namespace {
 
+// The names the help teaches; the last kind, never drawn at random, is not in it.
 constexpr const char* PieceNames[] = {
-    "Quadrat", "L", "J", "Balken", "Z", "S", "T", "Becher",
-    "H", "Kelch", "Doppelbalken", "Rahmen", "Plus", "X", "Tupfen",
+    "Quadrat", "Winkel rechts", "Winkel links", "Stab", "Z", "S", "T", "Becher",
+    "H", "Becher mit Stiel", "Doppelstab", "Rahmen", "Kreuz", "Schrägkreuz", "Tupfen",
 };
 
 using TCommand = TGame::TCommand;

@@ -56,7 +56,7 @@ enum class TToggle { Pause, Sounds, Preview };
 
 namespace Commentary {
 
-// Short German names of the fifteen kinds: "Quadrat", "L", "Balken" ...
+// Short German names of the fifteen kinds: "Quadrat", "Winkel rechts", "Stab" ...
 const char* PieceName(int kind);
 
 // Columns and rows as a player counts them: columns 1 to 10 from the left,

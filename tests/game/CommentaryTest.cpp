@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                     .Setup = {.BarRow = 20, .Board = [](TTestWell& well) { well.FillRows(19, 20, {5}); }},
                     .Command = TCommand::Step,
                     .Spoken = "gelandet Zeile 1, 2 Zeilen weg, 27 Punkte. Z Spalte 5"},
-        TCommandRow{.name = "NewGame", .Setup = {}, .Command = TCommand::NewGame, .Spoken = "Neues Spiel, J Spalte 6"}),
+        TCommandRow{.name = "NewGame", .Setup = {}, .Command = TCommand::NewGame, .Spoken = "Neues Spiel, Winkel links Spalte 6"}),
     [](const testing::TestParamInfo<TCommandRow>& info) { return std::string(info.param.name); });
 
 TEST(CommandPhrase, OutsideAGameTheKeysSaySo)
@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                  .Before = Falling,
                  .After = {.Playing = true, .Kind = 13, .Col = 3, .Bottom = -1, .Pieces = 4, .Score = 90, .Level = 6, .Removed = 1},
                  .Disturbed = {.BlockDropped = true, .RowRisen = true},
-                 .Spoken = "gelandet Zeile 3, 1 Zeile weg, 90 Punkte, Level 6, Block gefallen, Reihe gestiegen. Plus Spalte 4"},
+                 .Spoken = "gelandet Zeile 3, 1 Zeile weg, 90 Punkte, Level 6, Block gefallen, Reihe gestiegen. Kreuz Spalte 4"},
         TTickRow{.name = "ScoreUnchanged",
                  .Before = Falling,
                  .After = {.Playing = true, .Kind = 1, .Col = 4, .Pieces = 4, .Score = 40, .Level = 5},
@@ -192,7 +192,7 @@ TEST(StatePhrase, TellsPieceLandingRowHeightsNextAndCounters)
     well.PlaceBar(-2);
     TPhrase phrase;
     Commentary::State(phrase, well, game, true);
-    EXPECT_STREQ(phrase.Text(), "Balken Spalte 6, landet in Zeile 1. Höhen: 0 0 4 4 3 0 3 3 3 3. "
+    EXPECT_STREQ(phrase.Text(), "Stab Spalte 6, landet in Zeile 1. Höhen: 0 0 4 4 3 0 3 3 3 3. "
                                 "Als nächstes Z. Punkte 0, Level 0, Zeilen 0, Teile 0, Pause.");
     TTestWell empty;
     TGame none(empty, events);
