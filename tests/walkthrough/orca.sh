@@ -31,8 +31,8 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "orca walk: $*" >&2
-  echo "--- what was said:" >&2
-  said_all | tail -40 >&2
+  echo "--- what was said (all of it in $work/said.txt):" >&2
+  said_all | tee "$work/said.txt" | tail -40 >&2
   exit 1
 }
 wait_for() {
@@ -215,5 +215,6 @@ sleep 5
 idle=$(($(ticks) - before))
 ((idle <= 5)) || fail "the idle game used $idle ticks of processor time in 5 s"
 
+said_all >"$work/said.txt"
 errors=$(grep -c "keyEventError" "$work/log/game.out" || true)
 echo "orca walk: passed in $(($(date +%s) - started)) s; idle: $idle ticks in 5 s; $errors key events Orca did not answer in time"
