@@ -224,8 +224,8 @@ void TMainForm::FormKeyPress(QChar key)
         Play(bound->Command);
 }
 
-// No control of the window takes keys, so every key meant for the window
-// ends here; a dialog or menu above it keeps its own.
+// The playfield holds the focus for screen readers but handles no key, so
+// every key meant for the window ends here; a dialog or menu above it keeps its own.
 void TMainForm::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
