@@ -56,6 +56,9 @@ xsession_stop() {
   local i
   for ((i = ${#XSESSION_PIDS[@]} - 1; i >= 0; i--)); do
     kill "${XSESSION_PIDS[i]}" 2>/dev/null || true
+    # An X server still going away would remove the socket of the next one
+    # that took its display number.
+    wait "${XSESSION_PIDS[i]}" 2>/dev/null || true
   done
   XSESSION_PIDS=()
   rm -f "${XSESSION_FILES[@]}"
