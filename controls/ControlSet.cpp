@@ -1,6 +1,5 @@
 #include "ControlSet.h"
 
-#include "ClassRegistry.h"
 #include "ColorsBox.h"
 #include "ControlSetAccessibility.h"
 #include "Label3D.h"
@@ -12,43 +11,40 @@
 
 namespace {
 
-struct TControlSetClass {
-    const QMetaObject& MetaObject;
-    TWidgetFactory Create;
-
-    QString Name() const { return QString::fromLatin1(MetaObject.className()); }
-};
-
 template <class T>
 TControlSetClass Entry()
 {
-    return {T::staticMetaObject, [](QWidget* parent) -> QWidget* { return new T(parent); }};
+    return {T::staticMetaObject, [](QWidget* parent) -> QWidget* { return new T(parent); },
+            [](QWidget* control, bool value) { static_cast<T*>(control)->SetDesigning(value); }};
 }
-
-// The set's one table: registration, the gallery and the tests read it.
-const TControlSetClass ControlSetClasses[] = {
-    Entry<TMultiSwitch>(),
-    Entry<TSlider>(),
-    Entry<TMovedLabel>(),
-    Entry<TMovedEdit>(),
-    Entry<TMovedMemo>(),
-    Entry<TMovedCheckBox>(),
-    Entry<TMovedRadioButton>(),
-    Entry<TMovedListBox>(),
-    Entry<TMovedComboBox>(),
-    Entry<TMovedGroupBox>(),
-    Entry<TMovedRadioGroup>(),
-    Entry<TMovedPanel>(),
-    Entry<TMovedImage>(),
-    Entry<TColorsBox>(),
-    Entry<TLabel3D>(),
-};
 
 } // namespace
 
+std::span<const TControlSetClass> ControlSetClasses()
+{
+    static const TControlSetClass classes[] = {
+        Entry<TMultiSwitch>(),
+        Entry<TSlider>(),
+        Entry<TMovedLabel>(),
+        Entry<TMovedEdit>(),
+        Entry<TMovedMemo>(),
+        Entry<TMovedCheckBox>(),
+        Entry<TMovedRadioButton>(),
+        Entry<TMovedListBox>(),
+        Entry<TMovedComboBox>(),
+        Entry<TMovedGroupBox>(),
+        Entry<TMovedRadioGroup>(),
+        Entry<TMovedPanel>(),
+        Entry<TMovedImage>(),
+        Entry<TColorsBox>(),
+        Entry<TLabel3D>(),
+    };
+    return classes;
+}
+
 void RegisterControlSet()
 {
-    for (const TControlSetClass& entry : ControlSetClasses)
+    for (const TControlSetClass& entry : ControlSetClasses())
         RegisterClass(entry.Name(), entry.Create);
     QAccessible::installFactory(ControlSetAccessible);
 }
@@ -56,7 +52,7 @@ void RegisterControlSet()
 QStringList ControlSetClassNames()
 {
     QStringList names;
-    for (const TControlSetClass& entry : ControlSetClasses)
+    for (const TControlSetClass& entry : ControlSetClasses())
         names.append(entry.Name());
     return names;
 }

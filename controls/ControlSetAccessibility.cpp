@@ -33,6 +33,15 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
+    // What the positions mean, read with the control; the value itself is a
+    // bare number to a screen reader.
+    QString text(QAccessible::Text type) const override
+    {
+        if (type == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return Meaning(Control());
+        return QAccessibleWidget::text(type);
+    }
+
     QVariant currentValue() const override { return Value(Control()); }
     QVariant minimumValue() const override { return Minimum(Control()); }
     QVariant maximumValue() const override { return Maximum(Control()); }
@@ -49,6 +58,7 @@ private:
     static int Minimum(const TSlider& slider) { return slider.Min(); }
     static int Maximum(const TSlider& slider) { return slider.Max(); }
     static void SetValue(TSlider& slider, int value) { slider.SetPosition(value); }
+    static QString Meaning(const TSlider&) { return {}; }
 
     // The lamps by their number from the top: 1 to 3, of which a two-lamp
     // switch shows 1 and 3.
@@ -56,6 +66,11 @@ private:
     static int Minimum(const TMultiSwitch&) { return 1; }
     static int Maximum(const TMultiSwitch&) { return 3; }
     static void SetValue(TMultiSwitch& lamps, int value) { lamps.SetOnValue(std::uint8_t(value)); }
+    static QString Meaning(const TMultiSwitch& lamps)
+    {
+        return lamps.SwitchCount() == 2 ? QStringLiteral("1 oben, Minus; 3 unten, Plus")
+                                        : QStringLiteral("1 oben, Minus; 2 Mitte; 3 unten, Plus");
+    }
 };
 
 // The group decides which of its buttons is on, so Qt's sibling rule is off

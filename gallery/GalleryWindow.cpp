@@ -61,8 +61,7 @@ void TGalleryWindow::ConnectMovedControls()
 {
     FMovedReport = FForm->findChild<QLabel*>(QStringLiteral("MovedReport"));
     for (QWidget* control : FForm->findChildren<QWidget*>())
-        // The movable controls share no Qt base: their signal is found by name.
-        if (control->metaObject()->indexOfSignal("OnMoving(QObject*)") >= 0)
+        if (IsMovable(*control->metaObject()))
             connect(control, SIGNAL(OnMoving(QObject*)), this, SLOT(ControlMoved(QObject*)));
 }
 

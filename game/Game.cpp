@@ -138,13 +138,14 @@ void TGame::Landed()
     Show(TCounter::Lines, FLines);
     // A landing gains at most one level.
     if (FLevel < LastLevel && FLines >= Levels[FLevel + 1].Lines)
-        ChangeLevel(Levels[FLevel + 1].Interval, FLevel + 1);
+        ChangeLevel(FLevel + 1);
     if (FLevel >= FirstDisturbedLevel)
         Disturb();
 }
 
-void TGame::ChangeLevel(int interval, int level)
+void TGame::ChangeLevel(int level)
 {
+    const int interval = Levels[level].Interval;
     SetTimer(false, interval);
     FEvents.LevelMessage(FWell.CountFreeLines(true));
     FWell.SetScreenNumber(Levels[level].Screen);
@@ -163,6 +164,7 @@ void TGame::Disturb()
     if (Random::Draw(odds) <= half) {
         const int column = Random::Draw(DisturbedColumns);
         FWell.DropBlock(column, FromTheTop, DisturbanceGrey);
+        FEvents.Disturbed(TGameEvents::TDisturbance::BlockDropped);
     }
     if (FLevel >= FirstRisingRowLevel && Random::Draw(odds) == 0) {
         const std::uint8_t blue = component();
@@ -170,11 +172,13 @@ void TGame::Disturb()
         const std::uint8_t red = component();
         const int gap = Random::Draw(DisturbedColumns);
         FWell.PushLine(gap, RGBColor(red, green, blue));
+        FEvents.Disturbed(TGameEvents::TDisturbance::RowRisen);
     }
     if (FLevel >= FirstHangingBlockLevel && Random::Draw(odds) <= half) {
         const int row = 1 + Random::Draw(HangingBlockRows);
         const int column = Random::Draw(DisturbedColumns);
         FWell.DropBlock(column, row, DisturbanceGrey);
+        FEvents.Disturbed(TGameEvents::TDisturbance::BlockHung);
     }
 }
 

@@ -23,6 +23,10 @@ public:
     // The game has ended with this score: the player's name is asked for.
     virtual void NameRequested(int score) = 0;
     virtual void SoundRequested(TSound sound) = 0;
+    // A disturbance has changed the well after a landing; only the spoken
+    // commentary needs to know.
+    enum class TDisturbance { BlockDropped, RowRisen, BlockHung };
+    virtual void Disturbed(TDisturbance /*disturbance*/) {}
 };
 
 // The game beyond the well: the score, the removed rows, the level with its
@@ -43,8 +47,8 @@ public:
     // The timer stops while paused; the commands still act.
     void SetPaused(bool paused);
 
-    // Level is 0 to 9.
-    void ChangeLevel(int interval, int level);
+    // Level is 0 to 9; its interval comes with it.
+    void ChangeLevel(int level);
     void Disturb();
 
     int Score() const { return FScore; }

@@ -135,15 +135,7 @@ void TKUBRIN::SetShowColors(bool border, bool fill)
 }
 
 // Shown again, it comes to the front; hidden, it is only closed, not destroyed.
-void TKUBRIN::ShowPreviewWindow(bool visible)
-{
-    if (visible) {
-        FPreviewForm->show();
-        FPreviewForm->raise();
-    } else {
-        FPreviewForm->close();
-    }
-}
+void TKUBRIN::ShowPreviewWindow(bool visible) { FPreviewForm->SetShown(visible); }
 
 void TKUBRIN::SetPreviewSize(int value)
 {

@@ -35,6 +35,9 @@ xsession_start() {
   [[ -s $displayfile ]] || { echo "xsession: Xvfb did not start" >&2; return 1; }
   export DISPLAY=:$(head -1 "$displayfile")
   export QT_QPA_PLATFORM=xcb
+  # A plain X11 session, even when started from a Wayland desktop: the game
+  # places its windows for a compositor when it sees one.
+  unset WAYLAND_DISPLAY
   if $wm; then
     openbox --sm-disable >/dev/null 2>&1 &
     XSESSION_PIDS+=($!)
@@ -53,6 +56,9 @@ xsession_stop() {
   local i
   for ((i = ${#XSESSION_PIDS[@]} - 1; i >= 0; i--)); do
     kill "${XSESSION_PIDS[i]}" 2>/dev/null || true
+    # An X server still going away would remove the socket of the next one
+    # that took its display number.
+    wait "${XSESSION_PIDS[i]}" 2>/dev/null || true
   done
   XSESSION_PIDS=()
   rm -f "${XSESSION_FILES[@]}"

@@ -20,10 +20,12 @@ public:
         switch (type) {
         case QAccessible::Name: return QStringLiteral("Spielfeld");
         case QAccessible::Description: {
-            QString description = QStringLiteral("%1 Spalten, %2 Zeilen").arg(TWell::Columns).arg(TWell::Rows);
+            const QString size = QStringLiteral("%1 Spalten, %2 Zeilen").arg(TWell::Columns).arg(TWell::Rows);
+            // In the game the whole state first, read on the screen reader's
+            // "where am I"; the size, which never changes, last.
             if (const auto* form = qobject_cast<const TMainForm*>(widget()->window()))
-                description += form->Playing() ? QStringLiteral("; ein Spiel läuft") : QStringLiteral("; kein Spiel");
-            return description;
+                return form->SpokenState() + QLatin1Char(' ') + size;
+            return size;
         }
         default: return QAccessibleWidget::text(type);
         }
@@ -117,6 +119,10 @@ void MakeMainFormAccessible(QWidget& mainForm)
         ForgetInterface(counter);
     }
     if (auto* playfield = mainForm.findChild<TKUBRIN*>()) {
+        // The screen reader reads what holds the focus; the keys still go on
+        // to the window, since the playfield handles none of its own.
+        playfield->setFocusPolicy(Qt::StrongFocus);
+        playfield->setFocus();
         ForgetInterface(playfield);
         ForgetInterface(playfield->PreviewForm());
     }

@@ -4,7 +4,8 @@
 
 int main(int argc, char** argv)
 {
-    TApplication application(argc, argv);
+    ChoosePlatform();
+    QApplication application(argc, argv);
     TQtServices services;
     InstallServices(&services);
     StartUp();

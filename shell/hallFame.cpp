@@ -6,6 +6,7 @@
 #include "Services.h"
 
 #include <QFileInfo>
+#include <QTimer>
 
 namespace {
 
@@ -28,6 +29,7 @@ QString SaveFailureText(TFameFailure failure, const QString& path)
     const QString failed = QStringLiteral("Bestenliste konnte nicht gespeichert werden,\r");
     switch (failure) {
     case TFameFailure::None:
+    case TFameFailure::Waiting:
         break;
     case TFameFailure::Busy:
         return failed + QStringLiteral("ein anderes laufendes Spiel speichert gerade\r"
@@ -60,6 +62,8 @@ int THallModel::columnCount(const QModelIndex& parent) const { return parent.isV
 QVariant THallModel::data(const QModelIndex& index, int role) const
 {
     const THallList& list = FStore.List();
+    if (role == Qt::AccessibleTextRole && index.row() < list.Count())
+        return SpokenCell(index);
     if ((role != Qt::DisplayRole && role != Qt::EditRole) || index.row() >= list.Count())
         return {};
     if (index.column() == 0) {
@@ -69,6 +73,18 @@ QVariant THallModel::data(const QModelIndex& index, int role) const
     // The best game is the list's last.
     const QStringView entry = list[list.Count() - 1 - index.row()];
     return Shown(index.column() == 0 ? HallEntryScore(entry) : HallEntryName(entry));
+}
+
+// A score is read as the number it is, with its column's name; the zeros
+// that pad it in the file say nothing to a listener.
+QString THallModel::SpokenCell(const QModelIndex& index) const
+{
+    const QString shown = data(index, Qt::DisplayRole).toString();
+    if (index.column() == 1)
+        return QStringLiteral("Name ") + shown;
+    bool number = false;
+    const qlonglong score = shown.toLongLong(&number);
+    return (number ? QString::number(score) : shown) + QStringLiteral(" Punkte");
 }
 
 QVariant THallModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -139,6 +155,25 @@ THallofFame::THallofFame(TFameStore& store, QWidget* owner)
     CentreOnScreen(*this);
 }
 
+// The table's first row becomes current before the table itself reports the
+// focus, so a screen reader hears only the table. Made current again once the
+// window is active and the table focused, the first entry is heard as the
+// window opens.
+bool THallofFame::event(QEvent* event)
+{
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, this, [this] {
+            const QModelIndex current = ListView1->currentIndex();
+            if (!ListView1->hasFocus() || !current.isValid())
+                return;
+            QItemSelectionModel* selection = ListView1->selectionModel();
+            selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+            selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        });
+    return handled;
+}
+
 THallofFame::~THallofFame() { FStore.SetObserver({}, {}); }
 
 void THallofFame::SetPlace(int place, const QString& name)
@@ -164,11 +199,12 @@ void THallofFame::DeleteBtnClick()
         SetPlace(place, Vacant);
     // The list empties in memory whatever happens; the old file stays when it
     // cannot be replaced, and the player is told why.
-    const TFameSaved saved = FStore.Clear();
-    if (saved.Failure == TFameFailure::Disk)
-        ShowException(EFileError::CannotCreate(FStore.Path()));
-    else
-        ReportSaved(saved, FStore.Path());
+    FStore.Clear([path = FStore.Path()](const TFameSaved& saved) {
+        if (saved.Failure == TFameFailure::Disk)
+            ShowException(EFileError::CannotCreate(path));
+        else
+            ReportSaved(saved, path);
+    });
 }
 
 void ReportSaved(const TFameSaved& saved, const QString& path)

@@ -29,6 +29,8 @@ public:
     void Changed();
 
 private:
+    QString SpokenCell(const QModelIndex& index) const;
+
     TFameStore& FStore;
     QHash<int, QString> FEdited;
 };
@@ -48,6 +50,9 @@ public:
     void ShowEntries();
     // Clears the table, the list and the file after the player confirms.
     void DeleteBtnClick();
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     void SetPlace(int place, const QString& name);

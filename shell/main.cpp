@@ -7,6 +7,8 @@
 #include "hallFame.h"
 #include "Look.h"
 #include "Services.h"
+#include "ReplayedKeys.h"
+#include "Speech.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -87,15 +89,25 @@ TMainForm::TMainForm(QWidget* owner)
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
 
     connect(Starten1, &QAction::triggered, this, &TMainForm::Starten1Click);
-    connect(Pause1, &QAction::toggled, this, [this](bool paused) { FGame->SetPaused(paused); });
+    connect(Pause1, &QAction::toggled, this, [this](bool paused) {
+        FGame->SetPaused(paused);
+        SayToggled(TToggle::Pause, paused);
+    });
+    connect(Gerusche1, &QAction::toggled, this, [this](bool on) { SayToggled(TToggle::Sounds, on); });
     connect(Bestenliste1, &QAction::triggered, this, &TMainForm::Bestenliste1Click);
     connect(Beenden1, &QAction::triggered, this, &TMainForm::Beenden1Click);
-    connect(Vorschaufenster1, &QAction::toggled, this, [this](bool shown) { KUBRIN1->SetShowNextpiece(shown); });
+    connect(Vorschaufenster1, &QAction::toggled, this, [this](bool shown) {
+        KUBRIN1->SetShowNextpiece(shown);
+        SayToggled(TToggle::Preview, shown);
+    });
     connect(Inhalt1, &QAction::triggered, this, &TMainForm::Inhalt1Click);
     connect(Bedienung1, &QAction::triggered, this, &TMainForm::Bedienung1Click);
     connect(Info1, &QAction::triggered, this, &TMainForm::Info1Click);
 
     MakeMainFormAccessible(*this);
+    // Asks now whether a screen reader runs, so that the first key is heard.
+    Speaker();
+    KeepMenusOpenAgainstLateAltKeys();
     FormCreate();
 }
 
@@ -182,10 +194,14 @@ void TMainForm::LevelMessage(int freeLines)
 
 void TMainForm::NameRequested(int score)
 {
+    // Told before the name box opens, and waiting for nothing else to end.
+    Commentary::GameOver(FPhrase, score);
+    Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Queue);
     QString name;
     if (!Services().InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Bitte geben Sie Ihren Namen ein:"), name))
         return;
-    ReportSaved(FHallOfFame->Add(HallEntry(score, name)), FHallOfFame->Path());
+    const QString path = FHallOfFame->Path();
+    FHallOfFame->Add(HallEntry(score, name), [path](const TFameSaved& saved) { ReportSaved(saved, path); });
 }
 
 void TMainForm::SoundRequested(TSound sound)
@@ -200,22 +216,22 @@ void TMainForm::SoundRequested(TSound sound)
 void TMainForm::FormKeyDown(int key)
 {
     if (const TGameKey* bound = BoundKey(key, QChar()))
-        FGame->Command(bound->Command);
+        Play(bound->Command);
 }
 
 void TMainForm::FormKeyPress(QChar key)
 {
     if (const TGameKey* bound = BoundKey(0, key))
-        FGame->Command(bound->Command);
+        Play(bound->Command);
 }
 
-// No control of the window takes keys, so every key meant for the window
-// ends here; a dialog or menu above it keeps its own.
+// The playfield holds the focus for screen readers but handles no key, so
+// every key meant for the window ends here; a dialog or menu above it keeps its own.
 void TMainForm::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
     if (const TGameKey* bound = BoundKey(event->key(), text.size() == 1 ? text.front() : QChar())) {
-        FGame->Command(bound->Command);
+        Play(bound->Command);
         return;
     }
     QMainWindow::keyPressEvent(event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Commentary.h"
 #include "FameStore.h"
 #include "Game.h"
 #include "ui_main.h"
@@ -23,14 +24,14 @@ public:
     QTimer* Timer1 = nullptr;
 
     // The timer's tick: one gravity step of the game.
-    void Timer1Timer() { FGame->Step(); }
+    void Timer1Timer();
 
     // Key down by key code, and typed characters.
     void FormKeyDown(int key);
     void FormKeyPress(QChar key);
 
     // The menu items, as a click on them.
-    void Starten1Click() { FGame->NewGame(); }
+    void Starten1Click() { Play(TGame::TCommand::NewGame); }
     void Pause1Click();
     void Beenden1Click();
     void Gerusche1Click();
@@ -44,6 +45,8 @@ public:
     int Level() const { return FGame->Level(); }
     int Lines() const { return FGame->Lines(); }
     bool Playing() const { return FGame->Playing(); }
+    // The whole state in words, for the screen reader's "where am I".
+    QString SpokenState() const;
 
 signals:
     // The window has closed: the program ends, whatever else is still open.
@@ -61,6 +64,11 @@ private:
     void LevelMessage(int freeLines) override;
     void NameRequested(int score) override;
     void SoundRequested(TSound sound) override;
+    void Disturbed(TDisturbance disturbance) override;
+
+    // A command of the game, and what it did said aloud.
+    void Play(TGame::TCommand command);
+    void SayToggled(TToggle toggle, bool on);
 
     void FormCreate();
     void ShowHelpTopic(const QString& topic);
@@ -70,4 +78,7 @@ private:
     // Read when first needed or in the background once the window shows;
     // saved whenever it changes.
     std::unique_ptr<TFameStore> FHallOfFame;
+    // What the last landing brought, and the phrase being said.
+    TDisturbed FDisturbed;
+    TPhrase FPhrase;
 };

@@ -24,3 +24,14 @@ bool TMovedComboBox::eventFilter(QObject* watched, QEvent* event)
     }
     return TMovedControl::eventFilter(watched, event);
 }
+
+TMovedMemo::TMovedMemo(QWidget* parent) : TMovedControl(parent) { setTabChangesFocus(true); }
+
+void TMovedMemo::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {
+        insertPlainText(QStringLiteral("\t"));
+        return;
+    }
+    TMovedControl::keyPressEvent(event);
+}

@@ -70,13 +70,16 @@ class TMovedMemo : public TMovedControl<QPlainTextEdit> {
     MVK_MOVED_PROPERTIES
 
 public:
-    using TMovedControl::TMovedControl;
+    // Tab moves on to the next control, as in the other fields; Ctrl+Tab
+    // types a tab.
+    explicit TMovedMemo(QWidget* parent = nullptr);
 
 signals:
     void OnMoving(QObject* Sender);
 
 protected:
     void Moving() override { emit OnMoving(this); }
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 class TMovedCheckBox : public TMovedControl<QCheckBox> {

@@ -1,11 +1,13 @@
 #include "ControlSet.h"
 #include "ControlTesting.h"
+#include "MovedControls.h"
 #include "MultiSwitch.h"
 #include "RadioGroup.h"
 #include "Slider.h"
 #include "TestServices.h"
 
 #include <QAccessible>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -24,6 +26,8 @@ struct TValueCase {
     int AfterPlus, AfterMinus;
     // A value asked for by an assistive tool, and the value it gets.
     int Asked, Got;
+    // What the positions mean, read with the control.
+    const char* Meaning;
 };
 
 // The control on a window of its own, which the first part keeps.
@@ -57,6 +61,7 @@ TEST_P(ValueControl, ReadsAsASliderWhoseValueTheKeysAndAssistiveToolsChange)
     EXPECT_EQ(value->currentValue().toInt(), GetParam().Value);
     EXPECT_EQ(value->minimumValue().toInt(), GetParam().Minimum);
     EXPECT_EQ(value->maximumValue().toInt(), GetParam().Maximum);
+    EXPECT_EQ(readable->text(QAccessible::Description), QString::fromUtf8(GetParam().Meaning));
 
     QTest::keyClick(control, '+');
     EXPECT_EQ(value->currentValue().toInt(), GetParam().AfterPlus);
@@ -73,12 +78,13 @@ INSTANTIATE_TEST_SUITE_P(Accessibility, ValueControl,
                                         .Create = [] { return Hosted<TSlider>(); },
                                         .Value = 5, .Minimum = 0, .Maximum = 10,
                                         .AfterPlus = 6, .AfterMinus = 5,
-                                        .Asked = 99, .Got = 10},
+                                        .Asked = 99, .Got = 10, .Meaning = ""},
                              TValueCase{.Name = "SwitchJumpsOverTheMiddleLamp",
                                         .Create = [] { return Hosted<TMultiSwitch>(); },
                                         .Value = 1, .Minimum = 1, .Maximum = 3,
                                         .AfterPlus = 3, .AfterMinus = 1,
-                                        .Asked = 2, .Got = 2}),
+                                        .Asked = 2, .Got = 2,
+                                        .Meaning = "1 oben, Minus; 2 Mitte; 3 unten, Plus"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Accessibility, TheButtonsOfARadioGroupAreRadioButtonsThatSayWhichIsChosen)
@@ -97,6 +103,21 @@ TEST(Accessibility, TheButtonsOfARadioGroupAreRadioButtonsThatSayWhichIsChosen)
     QAccessible::queryAccessibleInterface(group.Button(0))->actionInterface()->doAction(
         QAccessibleActionInterface::pressAction());
     EXPECT_EQ(group.ItemIndex(), 0);
+}
+
+TEST(Accessibility, TabLeavesTheMemoAndCtrlTabTypesATab)
+{
+    RegisterControlSet();
+    QWidget window;
+    auto* memo = new TMovedMemo(&window);
+    auto* next = new QPushButton(&window);
+    window.show();
+    memo->setFocus();
+    QTest::keyClick(memo, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("\t"));
+    QTest::keyClick(memo, Qt::Key_Tab);
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("\t"));
+    EXPECT_EQ(window.focusWidget(), next);
 }
 
 } // namespace

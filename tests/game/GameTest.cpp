@@ -145,7 +145,7 @@ TEST_F(Game, LevelsOneToFiveBeginOnTheirScreensLaterOnesOnAnEmptyWell)
 {
     for (const auto& [level, screen] : {std::pair{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 0}, {9, 0}}) {
         Well.FillRows(18, 20, {0});
-        TheGame.ChangeLevel(150, level);
+        TheGame.ChangeLevel(level);
         EXPECT_EQ(Well.ScreenNumber(), screen) << level;
         EXPECT_EQ(TheGame.Level(), level);
     }

@@ -375,4 +375,36 @@ TEST(PlayfieldForm, StoredPieceCountIsRefusedWhileRead)
     EXPECT_EQ(form->findChild<TKUBRIN*>()->NumberOfPieces(), 0);
 }
 
+// Under native Wayland the preview is a popup of the main window: it stands
+// left of it, and when the compositor takes it away because a dialog took
+// the focus, it comes back with the focus, unless the game hid it meanwhile.
+TEST(PreviewPopup, StandsBesideTheWindowAndComesBackAfterADialog)
+{
+    QWidget main;
+    main.setGeometry(300, 200, 386, 434);
+    auto* preview = new TPreviewForm(&main, clBlack, TPreviewPlacement::Popup);
+    preview->SetClientSize(80);
+    main.show();
+    preview->SetShown(true);
+    EXPECT_LT(preview->geometry().right(), main.frameGeometry().left());
+    EXPECT_EQ(preview->y(), main.frameGeometry().top());
+
+    QWidget dialog;
+    const auto focusDialogThenGame = [&] {
+        dialog.show();
+        dialog.activateWindow();
+        QApplication::processEvents();
+        dialog.hide();
+        main.activateWindow();
+        for (int wait = 0; wait < 20; ++wait)
+            QApplication::processEvents();
+    };
+    preview->close(); // as the compositor's dismissal arrives
+    focusDialogThenGame();
+    EXPECT_TRUE(preview->isVisible());
+    preview->SetShown(false);
+    focusDialogThenGame();
+    EXPECT_FALSE(preview->isVisible());
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "TestServices.h"
 #include "about.h"
 #include "main.h"
+#include "Speech.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -54,19 +55,70 @@ TEST_F(ReadAloud, EachCounterReadsWithItsCaptionAndFollowsItsValue)
     EXPECT_EQ(Widget<QLabel>("LSCO")->text(), QStringLiteral("143")) << "the screen shows the value alone";
 }
 
-TEST_F(ReadAloud, ThePlayfieldIsAPictureThatSaysItsSizeAndWhetherAGameRuns)
+TEST_F(ReadAloud, ThePlayfieldIsAFocusedPictureThatSaysTheWholeState)
 {
     QAccessibleInterface* playfield = QAccessible::queryAccessibleInterface(Widget("KUBRIN1"));
     EXPECT_EQ(playfield->role(), QAccessible::Graphic);
     EXPECT_EQ(playfield->text(QAccessible::Name), QStringLiteral("Spielfeld"));
-    EXPECT_EQ(playfield->text(QAccessible::Description), QStringLiteral("10 Spalten, 21 Zeilen; kein Spiel"));
+    const auto description = [playfield] { return playfield->text(QAccessible::Description); };
+    EXPECT_TRUE(description().startsWith(QStringLiteral("Kein Spiel. Höhen: 0 0 0"))) << description().toStdString();
+    EXPECT_TRUE(description().endsWith(QStringLiteral("10 Spalten, 21 Zeilen"))) << description().toStdString();
     Form->Starten1Click();
-    EXPECT_EQ(playfield->text(QAccessible::Description), QStringLiteral("10 Spalten, 21 Zeilen; ein Spiel läuft"));
+    for (const char* part : {" Spalte ", "landet in Zeile 1", "Als nächstes"})
+        EXPECT_TRUE(description().contains(QString::fromUtf8(part))) << description().toStdString();
+    EXPECT_FALSE(description().contains(QStringLiteral("Pause")));
+    Form->Pause1Click();
+    EXPECT_TRUE(description().contains(QStringLiteral(", Pause."))) << description().toStdString();
+    EXPECT_TRUE(Widget("KUBRIN1")->hasFocus() || Widget("KUBRIN1")->window()->focusWidget() == Widget("KUBRIN1"))
+        << "the playfield holds the focus, so that the screen reader reads it";
 
     QAccessibleInterface* preview =
         QAccessible::queryAccessibleInterface(Widget<TKUBRIN>("KUBRIN1")->PreviewForm());
     EXPECT_EQ(preview->role(), QAccessible::Window);
     EXPECT_EQ(preview->text(QAccessible::Name), QStringLiteral("Vorschau"));
+}
+
+// The phrases the game says, as a screen reader's speech server gets them.
+class TRecordingSpeaker : public TSpeaker {
+public:
+    TRecordingSpeaker() { SetSpeaker(this); }
+    ~TRecordingSpeaker() override { SetSpeaker(nullptr); }
+    void Say(const char* text, TUrgency urgency) override
+    {
+        Said.push_back((urgency == TUrgency::Queue ? "queued: " : "") + std::string(text));
+    }
+    std::vector<std::string> Said;
+};
+
+TEST_F(ReadAloud, TheGameIsHeardAsItIsPlayedOnePhraseAKey)
+{
+    TRecordingSpeaker speaker;
+    Form->FormKeyDown(Qt::Key_Left);
+    Form->FormKeyPress(QLatin1Char('n'));
+    const int column = Form->findChild<TKUBRIN*>()->Well().PieceCol();
+    Form->FormKeyDown(Qt::Key_Left);
+    Form->Pause1Click();
+    Form->Gerusche1Click();
+    Form->Vorschaufenster1Click();
+    Form->Pause1Click();
+    ASSERT_EQ(speaker.Said.size(), 7u);
+    EXPECT_EQ(speaker.Said[0], "kein Spiel");
+    EXPECT_EQ(speaker.Said[1].rfind("Neues Spiel, ", 0), 0u) << speaker.Said[1];
+    EXPECT_EQ(speaker.Said[2].rfind("Spalte ", 0), 0u) << speaker.Said[2];
+    EXPECT_NE(Form->findChild<TKUBRIN*>()->Well().PieceCol(), column);
+    EXPECT_EQ(std::vector<std::string>(speaker.Said.begin() + 3, speaker.Said.end()),
+              (std::vector<std::string>{"Pause", "Geräusche aus", "Vorschau an", "Weiter"}));
+
+    // The end is told before the name is asked for, and nothing after it.
+    for (int key = 0; key < 400 && Services.Inputs.empty(); ++key) {
+        Form->FormKeyPress(QLatin1Char('0'));
+        Form->FormKeyDown(Qt::Key_Space);
+    }
+    ASSERT_EQ(Services.Inputs.size(), 1u);
+    EXPECT_EQ(speaker.Said.back(), "queued: Spiel vorbei, " + std::to_string(Form->Score()) + " Punkte");
+    EXPECT_NE(std::find_if(speaker.Said.begin(), speaker.Said.end(),
+                           [](const std::string& said) { return said.rfind("gelandet Zeile ", 0) == 0; }),
+              speaker.Said.end());
 }
 
 TEST(AboutBoxReadAloud, ThePictureIsNamedAndTheSpacedNameReadsAsOneWord)

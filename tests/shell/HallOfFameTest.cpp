@@ -161,6 +161,7 @@ TEST_F(HallOfFame, ALockHeldByAnotherCopyIsNotBlamedOnTheDiskAndTheNextSaveWrite
         QLockFile held(FamePath + ".lock");
         ASSERT_TRUE(held.tryLock());
         EndGame();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !Services.Messages.empty(); }, 5000));
     }
     EXPECT_EQ(Services.MessageTexts(), QStringList{"Bestenliste konnte nicht gespeichert werden,\r"
                                                    "ein anderes laufendes Spiel speichert gerade\r"
@@ -326,6 +327,11 @@ TEST_F(HallOfFame, ListPodiumAndPlacesHaveNamesThatSayWhatTheyShow)
         };
         EXPECT_EQ(name(window.ListView1), "Bestenliste");
         EXPECT_EQ(name(window.Image1), "Siegertreppchen");
+        // A score reads as its number with its column's name; the screen keeps the zeros.
+        const QAbstractItemModel& model = *window.ListView1->model();
+        EXPECT_EQ(model.index(0, 0).data(Qt::AccessibleTextRole).toString(), "2 Punkte");
+        EXPECT_EQ(model.index(0, 1).data(Qt::AccessibleTextRole).toString(), "Name Anna");
+        EXPECT_EQ(model.index(0, 0).data().toString(), "0000002");
         EXPECT_EQ((QStringList{name(window.Place1Label), name(window.Place2Label), name(window.Place3Label)}),
                   (QStringList{"1. Platz: Anna", "2. Platz: Bert", "3. Platz: " + Vacant}));
         window.DeleteBtnClick();

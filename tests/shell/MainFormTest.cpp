@@ -269,6 +269,21 @@ TEST_F(MainWindow, PreviewItemShowsAndHidesThePreview)
     EXPECT_FALSE(Field().PreviewForm()->isVisible());
 }
 
+// A window manager that gives the preview the keyboard anyway gets it handed
+// back to the game at once.
+TEST_F(MainWindow, PreviewHandsTheKeyboardBackToTheGame)
+{
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    Form->Vorschaufenster1Click();
+    TPreviewForm* preview = Field().PreviewForm();
+    QApplication::setActiveWindow(preview);
+    for (int wait = 0; wait < 50 && QApplication::activeWindow() != Form.get(); ++wait)
+        QTest::qWait(10);
+    EXPECT_EQ(QApplication::activeWindow(), Form.get());
+    EXPECT_TRUE(preview->isVisible());
+}
+
 TEST_F(MainWindow, EscapeClosesTheWindow)
 {
     Form->show();

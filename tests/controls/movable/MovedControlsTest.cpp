@@ -2,6 +2,7 @@
 // and holds the mouse for it while a button is down, as with a real mouse.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "ControlSet.h"
 #include "MovedControls.h"
 #include "TestRows.h"
 
@@ -13,6 +14,7 @@
 
 #include <memory>
 #include <ostream>
+#include <vector>
 
 void PrintTo(const QPoint& point, std::ostream* out) { *out << "(" << point.x() << ", " << point.y() << ")"; }
 void PrintTo(const QRect& rect, std::ostream* out)
@@ -22,86 +24,51 @@ void PrintTo(const QRect& rect, std::ostream* out)
 
 namespace {
 
-// One of the eleven, as the table of tests sees it: how to make a usable
-// instance, where a person would take hold of it, and its design-mode flag,
-// which is no property.
+// One of the eleven, as the set's table gives it, named for its row.
 struct TKind {
     const char* Name;
-    QWidget* (*Create)(QWidget* parent);
-    void (*SetDesigning)(QWidget* control, bool value);
-    QPoint Grip;
+    const TControlSetClass* Class;
 };
 
 using TestRows::PrintTo;
 
-template <class T>
-void SetDesigningOf(QWidget* control, bool value)
+std::vector<TKind> MovableKinds()
 {
-    static_cast<T*>(control)->SetDesigning(value);
+    std::vector<TKind> kinds;
+    for (const TControlSetClass& entry : ControlSetClasses())
+        if (entry.Movable())
+            kinds.push_back({.Name = entry.MetaObject.className(), .Class = &entry});
+    return kinds;
 }
 
-template <class T>
-QWidget* Plain(QWidget* parent)
+// What a few classes need before a person can use them; the others are used
+// as they are made.
+void MakeUsable(QWidget* control)
 {
-    return new T(parent);
+    if (auto* label = qobject_cast<TMovedLabel*>(control)) {
+        label->SetAutoSize(false);
+        label->SetCaption(QStringLiteral("Zieh mich"));
+    } else if (auto* list = qobject_cast<TMovedListBox*>(control)) {
+        list->addItems({QStringLiteral("eins"), QStringLiteral("zwei")});
+    } else if (auto* combo = qobject_cast<TMovedComboBox*>(control)) {
+        // Taken by its edit field, the usual grip on a combo box: a press on
+        // the button part opens the list instead.
+        combo->setEditable(true);
+        combo->addItems({QStringLiteral("rot"), QStringLiteral("grün")});
+    } else if (auto* group = qobject_cast<TMovedRadioGroup*>(control)) {
+        group->setTitle(QStringLiteral("Auswahl"));
+        group->SetItems({QStringLiteral("a"), QStringLiteral("b")});
+    }
 }
 
-QWidget* Label(QWidget* parent)
+// Where a person would take hold of the control: clear of the radio group's
+// buttons, which are controls of their own.
+QPoint GripOf(const QWidget* control)
 {
-    auto* label = new TMovedLabel(parent);
-    label->SetAutoSize(false);
-    label->SetCaption(QStringLiteral("Zieh mich"));
-    return label;
+    return qobject_cast<const TMovedRadioGroup*>(control) ? QPoint(3, 3) : QPoint(12, 20);
 }
 
-QWidget* List(QWidget* parent)
-{
-    auto* list = new TMovedListBox(parent);
-    list->addItems({QStringLiteral("eins"), QStringLiteral("zwei")});
-    return list;
-}
-
-// Taken by its edit field, the usual grip on a combo box: a press on the
-// button part opens the list instead.
-QWidget* Combo(QWidget* parent)
-{
-    auto* combo = new TMovedComboBox(parent);
-    combo->setEditable(true);
-    combo->addItems({QStringLiteral("rot"), QStringLiteral("grün")});
-    return combo;
-}
-
-QWidget* RadioGroup(QWidget* parent)
-{
-    auto* group = new TMovedRadioGroup(parent);
-    group->setTitle(QStringLiteral("Auswahl"));
-    group->SetItems({QStringLiteral("a"), QStringLiteral("b")});
-    return group;
-}
-
-const QPoint Middle(12, 20);
-// Clear of the radio group's buttons, which are controls of their own.
-const QPoint Title(3, 3);
-
-const TKind Kinds[] = {
-    {.Name = "TMovedLabel", .Create = &Label, .SetDesigning = &SetDesigningOf<TMovedLabel>, .Grip = Middle},
-    {.Name = "TMovedEdit", .Create = &Plain<TMovedEdit>, .SetDesigning = &SetDesigningOf<TMovedEdit>, .Grip = Middle},
-    {.Name = "TMovedMemo", .Create = &Plain<TMovedMemo>, .SetDesigning = &SetDesigningOf<TMovedMemo>, .Grip = Middle},
-    {.Name = "TMovedCheckBox", .Create = &Plain<TMovedCheckBox>,
-      .SetDesigning = &SetDesigningOf<TMovedCheckBox>, .Grip = Middle},
-    {.Name = "TMovedRadioButton", .Create = &Plain<TMovedRadioButton>,
-      .SetDesigning = &SetDesigningOf<TMovedRadioButton>, .Grip = Middle},
-    {.Name = "TMovedListBox", .Create = &List, .SetDesigning = &SetDesigningOf<TMovedListBox>, .Grip = Middle},
-    {.Name = "TMovedComboBox", .Create = &Combo, .SetDesigning = &SetDesigningOf<TMovedComboBox>, .Grip = Middle},
-    {.Name = "TMovedGroupBox", .Create = &Plain<TMovedGroupBox>,
-      .SetDesigning = &SetDesigningOf<TMovedGroupBox>, .Grip = Middle},
-    {.Name = "TMovedRadioGroup", .Create = &RadioGroup,
-      .SetDesigning = &SetDesigningOf<TMovedRadioGroup>, .Grip = Title},
-    {.Name = "TMovedPanel", .Create = &Plain<TMovedPanel>,
-      .SetDesigning = &SetDesigningOf<TMovedPanel>, .Grip = Middle},
-    {.Name = "TMovedImage", .Create = &Plain<TMovedImage>,
-      .SetDesigning = &SetDesigningOf<TMovedImage>, .Grip = Middle},
-};
+TEST(MovableControl, TheSetsTableHoldsTheEleven) { EXPECT_EQ(MovableKinds().size(), 11u); }
 
 constexpr QPoint Start(50, 40);
 
@@ -112,7 +79,8 @@ protected:
     void SetUp() override
     {
         FWindow.resize(600, 400);
-        FControl = GetParam().Create(&FWindow);
+        FControl = GetParam().Class->Create(&FWindow);
+        MakeUsable(FControl);
         FControl->setGeometry(QRect(Start, QSize(100, 40)));
         FWindow.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&FWindow));
@@ -137,7 +105,7 @@ protected:
     }
 
     // The grip of the control where it is now, in window coordinates.
-    QPoint Grip() const { return FControl->pos() + GetParam().Grip; }
+    QPoint Grip() const { return FControl->pos() + GripOf(FControl); }
     void Press(Qt::MouseButton button, QPoint at)
     {
         ASSERT_EQ(FHeld, Qt::NoButton);
@@ -269,7 +237,7 @@ TEST_P(MovableControl, RightButtonMovesNothingButItsPressCounts)
 TEST_P(MovableControl, DesignModeIsNotRestricted)
 {
     SetLimits(0, 0, 199, 99);
-    GetParam().SetDesigning(FControl, true);
+    GetParam().Class->SetDesigning(FControl, true);
     Set("Left", 250);
     Set("Width", 300);
     EXPECT_EQ(FControl->geometry(), QRect(250, Start.y(), 300, 40));
@@ -280,12 +248,12 @@ TEST_P(MovableControl, DesignModeIsNotRestricted)
     EXPECT_EQ(FControl->pos(), QPoint(260, Start.y() + 90));
     EXPECT_EQ(FMoving->count(), 1);
 
-    GetParam().SetDesigning(FControl, false);
+    GetParam().Class->SetDesigning(FControl, false);
     Set("Top", 0);
     EXPECT_EQ(FControl->geometry(), QRect(-100, 0, 300, 40));
 }
 
-INSTANTIATE_TEST_SUITE_P(Eleven, MovableControl, testing::ValuesIn(Kinds),
+INSTANTIATE_TEST_SUITE_P(Eleven, MovableControl, testing::ValuesIn(MovableKinds()),
                          RowName);
 
 // Qt tells a hidden control of its new bounds only when it is shown: bounds

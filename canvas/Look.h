@@ -8,7 +8,8 @@ class QWidget;
 // The windows' classic font: 11 pixels high, a sans-serif face.
 QFont ClassicFont();
 
-// Places a window's frame in the middle of the primary screen.
+// Places a window's frame in the middle of the screen the window is on, or
+// of the desktop's main screen while it is on none yet.
 void CentreOnScreen(QWidget& window);
 
 // The SVG drawing at path, rendered at its own size for a device with the

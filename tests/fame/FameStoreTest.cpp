@@ -7,11 +7,14 @@
 #include <QLockFile>
 #include <QTimer>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -135,10 +138,11 @@ TEST_F(FameStore, ALockHeldByALiveCopyIsWaitedOnBrieflyOneWhoseOwnerDiedIsTakenO
         QLockFile held(Path + ".lock");
         ASSERT_TRUE(held.tryLock());
         TFameStore store(Path, {}, 100);
-        bool painted = false;
-        QTimer::singleShot(0, [&painted] { painted = true; });
-        EXPECT_EQ(store.Add("0000002;b").Failure, TFameFailure::Busy);
-        EXPECT_TRUE(painted) << "the windows go on while the save waits";
+        std::optional<TFameFailure> heard;
+        EXPECT_EQ(store.Add("0000002;b", [&heard](const TFameSaved& saved) { heard = saved.Failure; }).Failure,
+                  TFameFailure::Waiting);
+        EXPECT_TRUE(QTest::qWaitFor([&heard] { return heard.has_value(); }, 5000));
+        EXPECT_EQ(heard, TFameFailure::Busy);
         EXPECT_EQ(Bytes(Path), "0000001;a\r\n");
         EXPECT_EQ(store.List().Entries(), (QStringList{"0000002;b"}));
         held.unlock();
@@ -155,6 +159,45 @@ TEST_F(FameStore, ALockHeldByALiveCopyIsWaitedOnBrieflyOneWhoseOwnerDiedIsTakenO
     TFameStore store(Path);
     EXPECT_TRUE(store.Add("0000002;b").Saved());
     EXPECT_EQ(Bytes(Path), "0000001;a\r\n0000002;b\r\n");
+}
+
+TEST_F(FameStore, ASaveThatMeetsALockReturnsAtOnceAndWritesFromTheEventLoopOnceTheLockIsFree)
+{
+    Write("0000001;a\r\n");
+    auto held = std::make_unique<QLockFile>(Path + ".lock");
+    ASSERT_TRUE(held->tryLock());
+    TFameStore store(Path);
+    bool otherEventRan = false;
+    QTimer::singleShot(0, [&otherEventRan] { otherEventRan = true; });
+    QStringList heard;
+    const auto report = [&heard](const QString& name) {
+        return [&heard, name](const TFameSaved& saved) { heard.append(name + (saved.Saved() ? " saved" : " failed")); };
+    };
+    EXPECT_EQ(store.Add("0000002;b", report("b")).Failure, TFameFailure::Waiting);
+    EXPECT_FALSE(otherEventRan) << "no event runs inside the save";
+    EXPECT_EQ(store.Add("0000003;c", report("c")).Failure, TFameFailure::Waiting) << "it joins the waiting save";
+    QTimer::singleShot(50, [&held] { held.reset(); });
+    EXPECT_TRUE(QTest::qWaitFor([&heard] { return !heard.isEmpty(); }, 5000));
+    EXPECT_EQ(heard, QStringList{"c saved"});
+    EXPECT_EQ(Bytes(Path), "0000001;a\r\n0000002;b\r\n0000003;c\r\n");
+
+    // A deletion that waits empties the file before the entries after it.
+    held = std::make_unique<QLockFile>(Path + ".lock");
+    ASSERT_TRUE(held->tryLock());
+    EXPECT_EQ(store.Clear().Failure, TFameFailure::Waiting);
+    EXPECT_EQ(store.Add("0000004;d", report("d")).Failure, TFameFailure::Waiting);
+    held.reset();
+    EXPECT_TRUE(QTest::qWaitFor([&heard] { return heard.size() == 2; }, 5000));
+    EXPECT_EQ(Bytes(Path), "0000004;d\r\n");
+
+    // A save still waiting when the game ends has one last try.
+    held = std::make_unique<QLockFile>(Path + ".lock");
+    ASSERT_TRUE(held->tryLock());
+    auto last = std::make_unique<TFameStore>(Path);
+    EXPECT_EQ(last->Add("0000005;e").Failure, TFameFailure::Waiting);
+    held.reset();
+    last.reset();
+    EXPECT_EQ(Bytes(Path), "0000004;d\r\n0000005;e\r\n");
 }
 
 TEST_F(FameStore, AFileNotReadWholeIsKeptBeforeTheFirstSaveOverIt)

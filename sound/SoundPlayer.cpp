@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/eventfd.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -25,7 +27,20 @@ namespace {
 // The server keeps no sound larger than this; our clicks are a few KiB.
 constexpr std::size_t MaxWaveFile = 4 * 1024 * 1024;
 // Trying again after a failure waits twice as long each time, up to this.
-constexpr int MaxRetrySeconds = 30;
+constexpr int MaxRetryMs = 30000;
+// Once a server's socket appears, the server may not listen on it yet for a
+// moment; the attempts after it follow closely.
+constexpr int AppearedRetryMs = 100;
+
+// PipeWire plays a stored sample only in whole periods of its graph and
+// drops what is left of the last one, so a click shorter than a period is
+// never heard, and a longer one loses its end. Silence after each sound,
+// as long as the largest period at the lowest usual graph rate, makes the
+// dropped rest silence only. PulseAudio plays the silence too: each click
+// stays in its mixer a fifth of a second longer, a few more inputs to mix
+// at the fastest key repeat.
+constexpr std::uint32_t LargestPeriod = 8192;
+constexpr std::uint32_t LowestGraphRate = 44100;
 
 std::uint32_t Little16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
 std::uint32_t Little32(const std::uint8_t* p) { return Little16(p) | Little16(p + 2) << 16; }
@@ -41,6 +56,68 @@ pa_sample_format_t ServerFormat(TSampleFormat format)
     }
     return PA_SAMPLE_INVALID;
 }
+
+std::size_t SampleBytes(TSampleFormat format)
+{
+    switch (format) {
+    case TSampleFormat::U8: return 1;
+    case TSampleFormat::S16LE: return 2;
+    case TSampleFormat::S24LE: return 3;
+    case TSampleFormat::S32LE:
+    case TSampleFormat::Float32LE: return 4;
+    }
+    return 0;
+}
+
+void AddSilence(TWave& wave)
+{
+    const std::size_t frames = (std::size_t(LargestPeriod) * wave.Rate + LowestGraphRate - 1) / LowestGraphRate;
+    const std::uint8_t silence = wave.Format == TSampleFormat::U8 ? 0x80 : 0;
+    wave.Data.resize(wave.Data.size() + frames * std::size_t(wave.Channels) * SampleBytes(wave.Format), silence);
+}
+
+// The sockets a server of this address listens on, as a file path each;
+// none for a server reached over the network.
+std::vector<std::string> SocketPaths(std::string server)
+{
+    if (server.empty()) {
+        const char* named = std::getenv("PULSE_SERVER");
+        server = named ? named : "";
+    }
+    std::vector<std::string> paths;
+    if (server.empty()) {
+        // Where a user's server, PulseAudio or PipeWire's, puts its socket.
+        const char* runtime = std::getenv("PULSE_RUNTIME_PATH");
+        const char* user = std::getenv("XDG_RUNTIME_DIR");
+        if (runtime && *runtime)
+            paths.push_back(std::string(runtime) + "/native");
+        else if (user && *user)
+            paths.push_back(std::string(user) + "/pulse/native");
+        return paths;
+    }
+    // A list of addresses, each perhaps after the machine it belongs to.
+    std::size_t at = 0;
+    while (at < server.size()) {
+        const std::size_t end = std::min(server.find_first_of(" \t", at), server.size());
+        std::string address = server.substr(at, end - at);
+        at = end + 1;
+        if (!address.empty() && address[0] == '{')
+            address.erase(0, std::min(address.find('}'), address.size() - 1) + 1);
+        if (address.starts_with("unix:"))
+            address.erase(0, 5);
+        if (address.starts_with("/"))
+            paths.push_back(address);
+    }
+    return paths;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes)
 {
@@ -146,8 +223,8 @@ bool DecodeWave(const std::vector<std::uint8_t>& file, TWave& wave)
     return false;
 }
 
-TSoundPlayer::TSoundPlayer(std::string server)
-    : FServer(std::move(server))
+TSoundPlayer::TSoundPlayer(std::string server, int firstRetryMs)
+    : FServer(std::move(server)), FFirstRetryMs(firstRetryMs), FRetryMs(firstRetryMs)
 {
     FWake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     FLoop = pa_threaded_mainloop_new();
@@ -168,6 +245,7 @@ TSoundPlayer::TSoundPlayer(std::string server)
             static_cast<TSoundPlayer*>(self)->Woken();
         },
         this);
+    WatchSockets();
     pa_mainloop_api_once(
         FApi, [](pa_mainloop_api*, void* self) { static_cast<TSoundPlayer*>(self)->Connect(); }, this);
     pa_threaded_mainloop_set_name(FLoop, "mvk-sound");
@@ -175,6 +253,8 @@ TSoundPlayer::TSoundPlayer(std::string server)
         std::fprintf(stderr, "MVKubrin: keine Tonausgabe möglich, das Spiel bleibt still.\n");
         FToldSilent = true;
         FApi->io_free(FWakeEvent);
+        if (FNotifyEvent)
+            FApi->io_free(FNotifyEvent);
         pa_threaded_mainloop_free(FLoop);
         FLoop = nullptr;
     }
@@ -195,10 +275,14 @@ TSoundPlayer::~TSoundPlayer()
         if (FRetry)
             FApi->time_free(FRetry);
         FApi->io_free(FWakeEvent);
+        if (FNotifyEvent)
+            FApi->io_free(FNotifyEvent);
         pa_threaded_mainloop_free(FLoop);
     }
     if (FWake >= 0)
         close(FWake);
+    if (FNotify >= 0)
+        close(FNotify);
 }
 
 int TSoundPlayer::Add(const std::string& path)
@@ -242,12 +326,91 @@ void TSoundPlayer::Connect()
         ConnectionLost(pa_strerror(pa_context_errno(context)));
 }
 
+void TSoundPlayer::WatchSockets()
+{
+    // The kernel tells the thread when a socket appears, so that waiting for
+    // a server costs nothing while none comes.
+    const std::vector<std::string> paths = SocketPaths(FServer);
+    if (paths.empty())
+        return;
+    FNotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (FNotify < 0)
+        return;
+    constexpr std::uint32_t Appearing = IN_CREATE | IN_MOVED_TO | IN_ONLYDIR;
+    for (const std::string& path : paths) {
+        TSocketWatch watch{.Folder = FolderOf(path), .Socket = NameOf(path)};
+        // A server that starts for the first time may make the folder too.
+        watch.ParentWatch = inotify_add_watch(FNotify, FolderOf(watch.Folder).c_str(), Appearing);
+        watch.FolderWatch = inotify_add_watch(FNotify, watch.Folder.c_str(), Appearing);
+        FWatches.push_back(std::move(watch));
+    }
+    FNotifyEvent = FApi->io_new(
+        FApi, FNotify, PA_IO_EVENT_INPUT,
+        [](pa_mainloop_api*, pa_io_event*, int, pa_io_event_flags_t, void* self) {
+            static_cast<TSoundPlayer*>(self)->Notified();
+        },
+        this);
+}
+
+void TSoundPlayer::Notified()
+{
+    alignas(inotify_event) char buffer[4096];
+    bool appeared = false;
+    for (;;) {
+        const ssize_t got = read(FNotify, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            at += ssize_t(sizeof(inotify_event) + event->len);
+            const std::string name = event->len ? event->name : "";
+            // Events lost to a full queue may have been the socket's.
+            if (event->wd < 0) {
+                appeared = appeared || (event->mask & IN_Q_OVERFLOW);
+                continue;
+            }
+            for (TSocketWatch& watch : FWatches) {
+                if (event->wd == watch.FolderWatch && (event->mask & IN_IGNORED)) {
+                    watch.FolderWatch = -1;
+                } else if (event->wd == watch.FolderWatch && name == watch.Socket) {
+                    appeared = true;
+                } else if (event->wd == watch.ParentWatch && name == NameOf(watch.Folder)) {
+                    watch.FolderWatch = inotify_add_watch(FNotify, watch.Folder.c_str(),
+                                                          IN_CREATE | IN_MOVED_TO | IN_ONLYDIR);
+                    // The socket may have come before the watch did.
+                    struct stat status {};
+                    appeared = appeared || stat((watch.Folder + "/" + watch.Socket).c_str(), &status) == 0;
+                }
+            }
+        }
+    }
+    if (appeared)
+        ServerAppeared();
+}
+
+void TSoundPlayer::ServerAppeared()
+{
+    if (FReady.load(std::memory_order_acquire))
+        return;
+    FRetryMs = AppearedRetryMs;
+    // An attempt under way that fails now tries again soon.
+    if (FContext)
+        return;
+    if (FRetry) {
+        FApi->time_free(FRetry);
+        FRetry = nullptr;
+    }
+    Connect();
+}
+
 void TSoundPlayer::ContextState(pa_context* context, void* self)
 {
     auto* player = static_cast<TSoundPlayer*>(self);
     switch (pa_context_get_state(context)) {
     case PA_CONTEXT_READY:
-        player->FRetryDelay = 1;
+        player->FRetryMs = player->FFirstRetryMs;
         player->FWasReady = true;
         player->FReady.store(true, std::memory_order_release);
         player->LoadWaiting();
@@ -288,8 +451,8 @@ void TSoundPlayer::ConnectionLost(const char* reason)
 void TSoundPlayer::RetryLater()
 {
     timeval when;
-    pa_timeval_add(pa_gettimeofday(&when), pa_usec_t(FRetryDelay) * PA_USEC_PER_SEC);
-    FRetryDelay = std::min(FRetryDelay * 2, MaxRetrySeconds);
+    pa_timeval_add(pa_gettimeofday(&when), pa_usec_t(FRetryMs) * PA_USEC_PER_MSEC);
+    FRetryMs = std::min(FRetryMs * 2, MaxRetryMs);
     if (FRetry) {
         FApi->time_restart(FRetry, &when);
         return;
@@ -340,6 +503,7 @@ void TSoundPlayer::LoadWaiting()
             continue;
         // A missing or unreadable file plays nothing, as with no sound at all.
         if (ReadFile(sound.Path, bytes) && DecodeWave(bytes, sound.Wave)) {
+            AddSilence(sound.Wave);
             sound.Name = StoredName(sound.Wave);
             sound.Load = TLoad::Loaded;
         } else {

@@ -12,6 +12,8 @@ THelpWindow::THelpWindow() : FBrowser(new QTextBrowser(this))
     FBrowser->setAccessibleName(QStringLiteral("Hilfetext"));
     FBrowser->setOpenLinks(true);
     FBrowser->setOpenExternalLinks(false);
+    // A caret that the arrows move lets a screen reader read the text line by line.
+    FBrowser->setTextInteractionFlags(FBrowser->textInteractionFlags() | Qt::TextSelectableByKeyboard);
     setFocusProxy(FBrowser);
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);

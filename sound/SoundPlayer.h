@@ -34,8 +34,9 @@ bool DecodeWave(const std::vector<std::uint8_t>& file, TWave& wave);
 // them, a server that hangs, goes away or appears later - happens on the
 // player's own thread. The calling thread never waits: a click asked for
 // while the server is not ready is dropped, never kept to sound late.
-// Without a server the player prints one line and stays silent, trying
-// again now and then.
+// Without a server the player prints one line and stays silent. It watches
+// the folder where the server's socket appears, so that clicks come back as
+// soon as a server starts or restarts, and otherwise tries again now and then.
 //
 // Add and Play belong to one thread, the interface thread.
 class TSoundPlayer {
@@ -44,7 +45,9 @@ public:
 
     // Starts the player's thread, which connects to the given server, or
     // when none is given to the user's (or the one the environment names).
-    explicit TSoundPlayer(std::string server = {});
+    // After a failure it tries again after firstRetryMs, then twice as long
+    // each time, unless a server's socket appears first.
+    explicit TSoundPlayer(std::string server = {}, int firstRetryMs = 1000);
     ~TSoundPlayer();
     TSoundPlayer(const TSoundPlayer&) = delete;
     TSoundPlayer& operator=(const TSoundPlayer&) = delete;
@@ -81,7 +84,19 @@ private:
         TSoundPlayer* Player = nullptr;
     };
 
+    // A folder where a server's socket appears, and the folder above it,
+    // where the folder itself appears.
+    struct TSocketWatch {
+        std::string Folder;
+        std::string Socket;
+        int FolderWatch = -1;
+        int ParentWatch = -1;
+    };
+
     void Connect();
+    void WatchSockets();
+    void Notified();
+    void ServerAppeared();
     void ConnectionLost(const char* reason);
     void RetryLater();
     void Woken();
@@ -97,13 +112,17 @@ private:
     static void PlayDone(pa_context* context, int success, void* self);
 
     const std::string FServer;
+    const int FFirstRetryMs;
     pa_threaded_mainloop* FLoop = nullptr;
     pa_mainloop_api* FApi = nullptr;
     pa_context* FContext = nullptr;
     pa_io_event* FWakeEvent = nullptr;
     pa_time_event* FRetry = nullptr;
+    pa_io_event* FNotifyEvent = nullptr;
     int FWake = -1;
-    int FRetryDelay = 1;
+    int FNotify = -1;
+    std::vector<TSocketWatch> FWatches;
+    int FRetryMs = 0;
     bool FToldSilent = false;
     bool FWasReady = false;
 

@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <future>
 
@@ -24,6 +26,7 @@ enum class TFameRead {
 // Why a save did not write the file.
 enum class TFameFailure {
     None,
+    Waiting,           // another running copy holds the lock: the save tries again and reports later
     Busy,              // another running copy held the lock all the time
     NotAFile,          // Fame.sav is a link or not a regular file
     LockNotAFile,      // the lock's place holds something that is no lock file
@@ -41,6 +44,9 @@ struct TFameSaved {
     bool Saved() const { return Failure == TFameFailure::None; }
 };
 
+// Hears what a save did.
+using TFameReport = std::function<void(const TFameSaved&)>;
+
 // The hall of fame: the list and its file. The file is the only data a
 // player owns, and other copies of the game may use it at the same time, so:
 // - a save takes a lock beside the file, reads the file again when another
@@ -56,8 +62,8 @@ class TFameStore {
 public:
     // Far above any real list, which grows by one line a game.
     static constexpr qint64 MaxSize = 64 * 1024 * 1024;
-    // How long a save waits for another copy's save, with the windows still
-    // painting, before it gives up.
+    // How long a save waits for another copy's save before it gives up; it
+    // tries again from the event loop, so the windows go on meanwhile.
     static constexpr int LockWait = 2000;
 
     // The file at path; while it does not exist, the hall of fame starts
@@ -95,9 +101,13 @@ public:
 
     // Adds the entry to the list and saves it with every other entry of this
     // run that is not in the file yet; the list then shows the file as saved.
-    TFameSaved Add(const QString& entry);
-    // Empties list and file.
-    TFameSaved Clear();
+    // Returns what the save did so far: Waiting while another copy holds the
+    // lock. The report hears the outcome: at once, or from the event loop
+    // once the lock was free or the wait ran out. A save asked for while
+    // another waits joins it, and only the later report hears the outcome.
+    TFameSaved Add(const QString& entry, TFameReport report = {});
+    // Empties list and file, and reports as Add does.
+    TFameSaved Clear(TFameReport report = {});
 
     // Called before and after every change of the list, so that a view over
     // it can follow.
@@ -115,8 +125,10 @@ public:
     };
 
 private:
-    TFameSaved Save(bool keepSaved);
-    TFameFailure WaitForLock(class QLockFile& lock);
+    TFameSaved Save(TFameReport report);
+    TFameSaved TrySave();
+    void Retry();
+    TFameFailure TakeLock(class QLockFile& lock);
     void Adopt(TLoaded loaded);
     void Changing() const;
     void Changed() const;
@@ -130,7 +142,13 @@ private:
     std::future<TLoaded> FLoading;
     // Entries of this run that no save has written yet.
     QStringList FUnsaved;
-    bool FSaving = false;
+    // A deletion that no save has written yet: the file is emptied before
+    // the unsaved entries go in.
+    bool FClearing = false;
+    // Tries a save again while another copy holds the lock, until FGiveUp.
+    QTimer FRetry;
+    std::chrono::steady_clock::time_point FGiveUp;
+    TFameReport FReport;
     std::function<void()> FChanging;
     std::function<void()> FChanged;
 };

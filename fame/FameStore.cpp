@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -14,6 +13,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <utility>
 
 namespace {
 
@@ -202,10 +203,15 @@ TFameFailure KeepBackup(const QString& path, const QString& backup)
 TFameStore::TFameStore(QString path, QString shared, int lockWait)
     : FPath(std::move(path)), FShared(std::move(shared)), FLockWait(lockWait)
 {
+    FRetry.setInterval(25);
+    QObject::connect(&FRetry, &QTimer::timeout, &FRetry, [this] { Retry(); });
 }
 
 TFameStore::~TFameStore()
 {
+    // A save that still waits for the lock when the game ends has one last try.
+    if (FRetry.isActive())
+        TrySave();
     if (FLoading.valid())
         FLoading.wait();
 }
@@ -301,7 +307,7 @@ void TFameStore::Refresh()
     Adopt(LoadFameFile(Source()));
 }
 
-TFameSaved TFameStore::Add(const QString& entry)
+TFameSaved TFameStore::Add(const QString& entry, TFameReport report)
 {
     // In the list at once, so that a failed save still shows it for the
     // rest of the run; in the file with the next save that works.
@@ -309,19 +315,20 @@ TFameSaved TFameStore::Add(const QString& entry)
     FList.Add(entry);
     Changed();
     FUnsaved.append(entry);
-    return Save(true);
+    return Save(std::move(report));
 }
 
-TFameSaved TFameStore::Clear()
+TFameSaved TFameStore::Clear(TFameReport report)
 {
     Changing();
     FList.Clear();
     Changed();
     FUnsaved.clear();
-    return Save(false);
+    FClearing = true;
+    return Save(std::move(report));
 }
 
-TFameFailure TFameStore::WaitForLock(QLockFile& lock)
+TFameFailure TFameStore::TakeLock(QLockFile& lock)
 {
     const QByteArray lockPath = QFile::encodeName(LockPath());
     struct stat info {};
@@ -329,44 +336,56 @@ TFameFailure TFameStore::WaitForLock(QLockFile& lock)
     // game will ever remove it.
     if (::lstat(lockPath.constData(), &info) == 0 && !S_ISREG(info.st_mode))
         return TFameFailure::LockNotAFile;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(FLockWait);
-    for (;;) {
-        if (lock.tryLock(0))
-            return TFameFailure::None;
-        if (lock.error() != QLockFile::LockFailedError) {
-            // The lock cannot even be made: the folder tells why.
-            const QByteArray folder = QFile::encodeName(QFileInfo(FPath).absolutePath());
-            return ::access(folder.constData(), W_OK) != 0 && errno != EROFS ? TFameFailure::FolderNotWritable
-                                                                              : TFameFailure::Disk;
-        }
-        if (std::chrono::steady_clock::now() >= deadline)
-            return TFameFailure::Busy;
-        // The other copy's save takes a moment; the windows keep painting
-        // meanwhile, and the player's keys wait until this save is done.
-        QEventLoop pause;
-        QTimer::singleShot(25, &pause, &QEventLoop::quit);
-        pause.exec(QEventLoop::ExcludeUserInputEvents);
-    }
+    if (lock.tryLock(0))
+        return TFameFailure::None;
+    if (lock.error() == QLockFile::LockFailedError)
+        return TFameFailure::Busy;
+    // The lock cannot even be made: the folder tells why.
+    const QByteArray folder = QFile::encodeName(QFileInfo(FPath).absolutePath());
+    return ::access(folder.constData(), W_OK) != 0 && errno != EROFS ? TFameFailure::FolderNotWritable
+                                                                      : TFameFailure::Disk;
 }
 
-TFameSaved TFameStore::Save(bool keepSaved)
+TFameSaved TFameStore::Save(TFameReport report)
 {
-    // A save asked for while this one waits for the lock comes with the
-    // next one.
-    if (FSaving)
-        return Failed(TFameFailure::Busy);
-    FSaving = true;
-    struct TDone {
-        bool& Saving;
-        ~TDone() { Saving = false; }
-    } done{FSaving};
+    // The save that waits writes this one's entries too.
+    if (FRetry.isActive()) {
+        FReport = std::move(report);
+        return Failed(TFameFailure::Waiting);
+    }
+    TFameSaved saved = TrySave();
+    if (saved.Failure == TFameFailure::Busy && FLockWait > 0) {
+        // The other copy's save takes a moment: tried again from the event
+        // loop, so that nothing else runs inside this call.
+        FGiveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(FLockWait);
+        FReport = std::move(report);
+        FRetry.start();
+        return Failed(TFameFailure::Waiting);
+    }
+    if (report)
+        report(saved);
+    return saved;
+}
+
+void TFameStore::Retry()
+{
+    const TFameSaved saved = TrySave();
+    if (saved.Failure == TFameFailure::Busy && std::chrono::steady_clock::now() < FGiveUp)
+        return;
+    FRetry.stop();
+    if (const TFameReport report = std::exchange(FReport, {}))
+        report(saved);
+}
+
+TFameSaved TFameStore::TrySave()
+{
     if (FLoading.valid())
         Adopt(FLoading.get());
 
     // The player's data folder may not be there before the first save.
     QDir().mkpath(QFileInfo(FPath).absolutePath());
     QLockFile lock(LockPath());
-    if (const TFameFailure locked = WaitForLock(lock); locked != TFameFailure::None)
+    if (const TFameFailure locked = TakeLock(lock); locked != TFameFailure::None)
         return Failed(locked);
 
     TFameSaved result;
@@ -395,11 +414,11 @@ TFameSaved TFameStore::Save(bool keepSaved)
             result.Backup = BackupPath();
             break;
         }
+        if (FClearing)
+            onDisk.List.Clear();
         for (const QString& entry : FUnsaved)
             onDisk.List.Add(entry);
     }
-    if (!keepSaved)
-        onDisk.List.Clear();
 
     const THallList& saved = current ? FList : onDisk.List;
     TSeen written;
@@ -409,6 +428,7 @@ TFameSaved TFameStore::Save(bool keepSaved)
         return result;
     }
     FUnsaved.clear();
+    FClearing = false;
     if (&saved != &FList) {
         Changing();
         FList = std::move(onDisk.List);
