@@ -74,7 +74,8 @@ public:
     TFameStore& operator=(const TFameStore&) = delete;
 
     // Where a player's hall of fame lives: beside the executable when the
-    // player may write there; otherwise (a system-wide install) in the
+    // player may write there and it is not under /usr; otherwise (a
+    // system-wide install, for root too) in the
     // player's own data folder, starting from the shared file beside the
     // executable until the player's first save.
     static std::pair<QString, QString> PlayersPaths(const QString& programDirectory, bool programDirectoryWritable,

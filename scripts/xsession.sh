@@ -66,15 +66,24 @@ xsession_stop() {
 }
 
 # The first visible window whose title matches the pattern, waiting up to
-# the seconds given (10 by default); fails when none shows.
+# the seconds given (30 by default: a loaded machine may take its time to
+# show a window, and the wait is no timing check); when none shows, it says
+# on standard error what xdotool reported and which windows there are.
 xwindow() {
-  local pattern=$1 seconds=${2:-10} id deadline
+  local pattern=$1 seconds=${2:-30} found id deadline
   deadline=$(($(date +%s%N) + seconds * 1000000000))
   while (($(date +%s%N) < deadline)); do
-    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1) || true
+    found=$(xdotool search --onlyvisible --name "$pattern" 2>&1) || true
+    id=$(grep -m1 -E '^[0-9]+$' <<<"$found") || true
     [[ -n $id ]] && { echo "$id"; return 0; }
     sleep "$XSESSION_POLL"
   done
+  {
+    echo "xwindow: no visible window titled /$pattern/ within $seconds s; xdotool said: ${found:-nothing}"
+    for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+      echo "xwindow: a visible window titled \"$(xdotool getwindowname "$id" 2>&1)\""
+    done
+  } >&2
   return 1
 }
 

@@ -1,4 +1,5 @@
 #include "FameStore.h"
+#include "TestRows.h"
 
 #include <QDir>
 #include <QFile>
@@ -239,6 +240,13 @@ TEST_F(FameStore, AnUnreadableFileIsKeptAsBackupThoughItCannotBeRead)
         return saved.Saved() && saved.Backup == store.BackupPath() ? 0 : 13;
     });
     ASSERT_EQ(result, 0);
+    // The save keeps the old file's mode, so the new file is write-only too:
+    // the check makes both readable for itself before it reads them.
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(Path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0200u);
+    for (const QString& file : {Path, Path + ".bak"})
+        ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0600), 0);
     EXPECT_EQ(Bytes(Path), "0000009;neu\r\n");
     EXPECT_EQ(Bytes(Path + ".bak"), "0000001;a\r\n0000002;b\r\n");
 }
@@ -362,5 +370,43 @@ TEST_F(FameStore, APlayerWhoMayNotWriteBesideTheProgramKeepsAFileOfHisOwnStartin
     again.Load();
     EXPECT_EQ(again.List().Entries(), (QStringList{"0000005;Alt", "0000009;Neu"}));
 }
+
+struct TFolderCase {
+    const char* Name;
+    const char* Program;
+    bool Writable;
+    bool Beside;
+};
+using TestRows::PrintTo;
+
+class FameFolder : public testing::TestWithParam<TFolderCase> {};
+
+// A copy in a folder of its own keeps its list beside it; a program under
+// /usr is the system's, and even root keeps the list in the data folder.
+TEST_P(FameFolder, BesideTheProgramOnlyInAFolderOfItsOwn)
+{
+    const QString program = QString::fromUtf8(GetParam().Program);
+    const QString data = QStringLiteral("/home/eva/.local/share/MVKubrin/");
+    const auto [path, shared] = TFameStore::PlayersPaths(program, GetParam().Writable, data);
+    if (GetParam().Beside) {
+        EXPECT_EQ(path, program + "Fame.sav");
+        EXPECT_EQ(shared, QString());
+    } else {
+        EXPECT_EQ(path, data + "Fame.sav");
+        EXPECT_EQ(shared, program + "Fame.sav");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FameStore, FameFolder,
+    testing::Values(
+        TFolderCase{"BuildFolderOfRoot", "/work/mvkubrin/build/bin/", true, true},
+        TFolderCase{"FolderUnpackedByHand", "/home/eva/Spiele/MVKubrin/", true, true},
+        TFolderCase{"FolderNamedLikeUsr", "/usrlocal/MVKubrin/", true, true},
+        TFolderCase{"FolderThePlayerMayNotWrite", "/opt/MVKubrin/", false, false},
+        TFolderCase{"PackageFolderPlayedByRoot", "/usr/lib/mvkubrin/", true, false},
+        TFolderCase{"LocalInstallPlayedByRoot", "/usr/local/lib/mvkubrin/", true, false},
+        TFolderCase{"PackageFolderPlayedByAPlayer", "/usr/lib/mvkubrin/", false, false}),
+    RowName);
 
 } // namespace

@@ -15,6 +15,9 @@
 # lets the player do with them. The copy of the program is also read as a
 # screen reader reads it, over an accessibility bus of the walk's own.
 set -euo pipefail
+# xdotool matches titles (the help window's holds an en dash) in the
+# locale's character set: a UTF-8 one, whatever the caller has set.
+export LC_ALL=C.UTF-8
 # The accessibility bus keeps its socket in the runtime folder: one of the
 # walk's own, so that walks running side by side never share a bus.
 if [[ $1 != --installed && -z ${WALKTHROUGH_BUS:-} ]]; then
@@ -66,10 +69,10 @@ read_aloud() {
   $installed || "$(dirname "$0")/atspi.py" "$@" || fail "a screen reader would not read the $1 window right"
 }
 shot() { import -window root "$work/shots/$1.png"; }
-# Runs a check until it holds, for up to ten seconds: a loaded machine may
-# take its time to save or to open a window.
+# Runs a check until it holds, for up to thirty seconds: a loaded machine
+# may take its time to save or to open a window.
 eventually() {
-  for _ in $(seq 200); do "$@" && return 0; sleep 0.05; done
+  for _ in $(seq 600); do "$@" && return 0; sleep 0.05; done
   return 1
 }
 # The title bar shows exactly the caption: nothing appended to it.
@@ -144,7 +147,7 @@ for piece in $(seq 60); do
     break
   fi
 done
-[[ -n $entry ]] || fail "no name entry after 60 pieces"
+[[ -n $entry ]] || entry=$(xwindow '^Eingabe$') || fail "no name entry after 60 pieces"
 # A player does not stop at once.
 xdotool key --delay 30 0 space 0
 expect_title "$entry" Eingabe
@@ -168,7 +171,7 @@ for _ in $(seq 5); do
   xdotool key alt+s
   sleep 0.3
   xdotool key l
-  hall=$(xwindow '^Bestenliste$' 3) && break
+  hall=$(xwindow '^Bestenliste$' 6) && break
   xdotool key Escape # a menu that was still opening
 done
 [[ -n $hall ]] || fail "no hall of fame window"
