@@ -39,27 +39,38 @@ using TCommand = TGame::TCommand;
 
 bool HasCell(std::uint16_t shape, int i, int j) { return (shape >> (i * TWell::MatrixSize + j)) & 1u; }
 
-// The landing and all it brought: the row, the removed rows, the score, a new
-// level, the disturbances, and the piece that comes next.
+// "1 Zeile weg", "3 Zeilen weg"; nothing for no rows.
+void RowsRemoved(TPhrase& phrase, int rows)
+{
+    if (rows == 1)
+        phrase.Add(", 1 Zeile weg");
+    else if (rows > 1)
+        phrase.Add(", ").Add(rows).Add(" Zeilen weg");
+}
+
+// The landing and all it brought. The next piece comes first: the player's
+// next decision is about it, and the next key cuts the rest short. Then the
+// row the piece landed on, the rows it removed, the score, a new level, and
+// the disturbances with the rows a grey block removed on its own.
 void Landing(TPhrase& phrase, const TGlance& before, const TGlance& after, const TDisturbed& disturbed)
 {
-    phrase.Add("gelandet Zeile ").Add(Commentary::SpokenRow(before.Bottom));
-    if (after.Removed == 1)
-        phrase.Add(", 1 Zeile weg");
-    else if (after.Removed > 1)
-        phrase.Add(", ").Add(after.Removed).Add(" Zeilen weg");
+    phrase.Add(Commentary::PieceName(after.Kind)).Add(" Spalte ").Add(Commentary::SpokenColumn(after.Col));
+    phrase.Add(". Gelandet Zeile ").Add(Commentary::SpokenRow(before.Bottom));
+    RowsRemoved(phrase, after.Lines - before.Lines);
     if (after.Score != before.Score)
         phrase.Add(", ").Add(after.Score).Add(" Punkte");
     if (after.Level != before.Level)
         phrase.Add(", Level ").Add(after.Level);
-    if (disturbed.BlockDropped)
+    if (disturbed.BlockDropped) {
         phrase.Add(", Block gefallen");
-    if (disturbed.BlockHung)
+        RowsRemoved(phrase, disturbed.BlockDroppedRows);
+    }
+    if (disturbed.BlockHung) {
         phrase.Add(", Block hängt");
+        RowsRemoved(phrase, disturbed.BlockHungRows);
+    }
     if (disturbed.RowRisen)
         phrase.Add(", Reihe gestiegen");
-    if (after.Playing)
-        phrase.Add(". ").Add(Commentary::PieceName(after.Kind)).Add(" Spalte ").Add(Commentary::SpokenColumn(after.Col));
 }
 
 // A turn that leaves the cells as they were was refused, unless the shape
@@ -83,6 +94,21 @@ bool SameAfterQuarterTurn(std::uint16_t shape)
 
 } // namespace
 
+void TDisturbed::Add(TGameEvents::TDisturbance disturbance, int removedRows)
+{
+    switch (disturbance) {
+    case TGameEvents::TDisturbance::BlockDropped:
+        BlockDropped = true;
+        BlockDroppedRows += removedRows;
+        break;
+    case TGameEvents::TDisturbance::RowRisen: RowRisen = true; break;
+    case TGameEvents::TDisturbance::BlockHung:
+        BlockHung = true;
+        BlockHungRows += removedRows;
+        break;
+    }
+}
+
 TGlance Glance(const TWell& well, const TGame& game)
 {
     TGlance glance;
@@ -92,7 +118,6 @@ TGlance Glance(const TWell& well, const TGame& game)
     glance.Score = game.Score();
     glance.Level = game.Level();
     glance.Lines = game.Lines();
-    glance.Removed = well.LastDeletedLine();
     int left = TWell::MatrixSize, top = TWell::MatrixSize, low = -1;
     for (int i = 0; i < TWell::MatrixSize; ++i)
         for (int j = 0; j < TWell::MatrixSize; ++j)

@@ -38,17 +38,23 @@ struct TGlance {
     int Pieces = 0;
     int Score = 0;
     int Level = 0;
+    // The removed rows the game has counted; a landing's own rows are the
+    // difference, whatever a disturbance removed after it.
     int Lines = 0;
-    int Removed = 0;
 };
 
 TGlance Glance(const TWell& well, const TGame& game);
 
-// The disturbances that one landing brought, as the game reports them.
+// The disturbances that one landing brought, as the game reports them, with
+// the rows that a grey block completed and so removed.
 struct TDisturbed {
     bool BlockDropped = false;
+    int BlockDroppedRows = 0;
     bool RowRisen = false;
     bool BlockHung = false;
+    int BlockHungRows = 0;
+
+    void Add(TGameEvents::TDisturbance disturbance, int removedRows);
 };
 
 // What the player may ask about; each says what it is now.

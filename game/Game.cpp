@@ -164,7 +164,7 @@ void TGame::Disturb()
     if (Random::Draw(odds) <= half) {
         const int column = Random::Draw(DisturbedColumns);
         FWell.DropBlock(column, FromTheTop, DisturbanceGrey);
-        FEvents.Disturbed(TGameEvents::TDisturbance::BlockDropped);
+        FEvents.Disturbed(TGameEvents::TDisturbance::BlockDropped, FWell.LastDeletedLine());
     }
     if (FLevel >= FirstRisingRowLevel && Random::Draw(odds) == 0) {
         const std::uint8_t blue = component();
@@ -172,13 +172,13 @@ void TGame::Disturb()
         const std::uint8_t red = component();
         const int gap = Random::Draw(DisturbedColumns);
         FWell.PushLine(gap, RGBColor(red, green, blue));
-        FEvents.Disturbed(TGameEvents::TDisturbance::RowRisen);
+        FEvents.Disturbed(TGameEvents::TDisturbance::RowRisen, 0);
     }
     if (FLevel >= FirstHangingBlockLevel && Random::Draw(odds) <= half) {
         const int row = 1 + Random::Draw(HangingBlockRows);
         const int column = Random::Draw(DisturbedColumns);
         FWell.DropBlock(column, row, DisturbanceGrey);
-        FEvents.Disturbed(TGameEvents::TDisturbance::BlockHung);
+        FEvents.Disturbed(TGameEvents::TDisturbance::BlockHung, FWell.LastDeletedLine());
     }
 }
 

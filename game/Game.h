@@ -23,10 +23,11 @@ public:
     // The game has ended with this score: the player's name is asked for.
     virtual void NameRequested(int score) = 0;
     virtual void SoundRequested(TSound sound) = 0;
-    // A disturbance has changed the well after a landing; only the spoken
-    // commentary needs to know.
+    // A disturbance has changed the well after a landing, and removed the
+    // rows given, which the game does not count; only the spoken commentary
+    // needs to know.
     enum class TDisturbance { BlockDropped, RowRisen, BlockHung };
-    virtual void Disturbed(TDisturbance /*disturbance*/) {}
+    virtual void Disturbed(TDisturbance /*disturbance*/, int /*removedRows*/) {}
 };
 
 // The game beyond the well: the score, the removed rows, the level with its

@@ -25,14 +25,7 @@ void TMainForm::Timer1Timer()
         Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
 }
 
-void TMainForm::Disturbed(TDisturbance disturbance)
-{
-    switch (disturbance) {
-    case TDisturbance::BlockDropped: FDisturbed.BlockDropped = true; break;
-    case TDisturbance::RowRisen: FDisturbed.RowRisen = true; break;
-    case TDisturbance::BlockHung: FDisturbed.BlockHung = true; break;
-    }
-}
+void TMainForm::Disturbed(TDisturbance disturbance, int removedRows) { FDisturbed.Add(disturbance, removedRows); }
 
 void TMainForm::SayToggled(TToggle toggle, bool on)
 {

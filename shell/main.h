@@ -64,7 +64,7 @@ private:
     void LevelMessage(int freeLines) override;
     void NameRequested(int score) override;
     void SoundRequested(TSound sound) override;
-    void Disturbed(TDisturbance disturbance) override;
+    void Disturbed(TDisturbance disturbance, int removedRows) override;
 
     // A command of the game, and what it did said aloud.
     void Play(TGame::TCommand command);

@@ -1,11 +1,14 @@
 #include "Commentary.h"
+#include "Player.h"
 
 #include "Random.h"
 #include "TestWell.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <regex>
 #include <string>
 
 namespace {
@@ -79,11 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
         TCommandRow{.name = "StepLands",
                     .Setup = {.BarRow = 20},
                     .Command = TCommand::Step,
-                    .Spoken = "gelandet Zeile 1, 17 Punkte. Z Spalte 5"},
+                    .Spoken = "Z Spalte 5. Gelandet Zeile 1, 17 Punkte"},
         TCommandRow{.name = "LandingRemovesRows",
                     .Setup = {.BarRow = 20, .Board = [](TTestWell& well) { well.FillRows(19, 20, {5}); }},
                     .Command = TCommand::Step,
-                    .Spoken = "gelandet Zeile 1, 2 Zeilen weg, 27 Punkte. Z Spalte 5"},
+                    .Spoken = "Z Spalte 5. Gelandet Zeile 1, 2 Zeilen weg, 27 Punkte"},
         TCommandRow{.name = "NewGame", .Setup = {}, .Command = TCommand::NewGame, .Spoken = "Neues Spiel, Winkel links Spalte 6"}),
     [](const testing::TestParamInfo<TCommandRow>& info) { return std::string(info.param.name); });
 
@@ -128,14 +131,14 @@ INSTANTIATE_TEST_SUITE_P(
                  .Spoken = ""},
         TTickRow{.name = "LevelAndDisturbances",
                  .Before = Falling,
-                 .After = {.Playing = true, .Kind = 13, .Col = 3, .Bottom = -1, .Pieces = 4, .Score = 90, .Level = 6, .Removed = 1},
-                 .Disturbed = {.BlockDropped = true, .RowRisen = true},
-                 .Spoken = "gelandet Zeile 3, 1 Zeile weg, 90 Punkte, Level 6, Block gefallen, Reihe gestiegen. Kreuz Spalte 4"},
+                 .After = {.Playing = true, .Kind = 13, .Col = 3, .Bottom = -1, .Pieces = 4, .Score = 90, .Level = 6, .Lines = 1},
+                 .Disturbed = {.BlockDropped = true, .BlockDroppedRows = 1, .RowRisen = true},
+                 .Spoken = "Kreuz Spalte 4. Gelandet Zeile 3, 1 Zeile weg, 90 Punkte, Level 6, Block gefallen, 1 Zeile weg, Reihe gestiegen"},
         TTickRow{.name = "ScoreUnchanged",
                  .Before = Falling,
                  .After = {.Playing = true, .Kind = 1, .Col = 4, .Pieces = 4, .Score = 40, .Level = 5},
                  .Disturbed = {.BlockHung = true},
-                 .Spoken = "gelandet Zeile 3, Block hängt. Quadrat Spalte 5"},
+                 .Spoken = "Quadrat Spalte 5. Gelandet Zeile 3, Block hängt"},
         TTickRow{.name = "GameOverIsToldByTheEnd",
                  .Before = Falling,
                  .After = {.Playing = false, .Kind = 2, .Col = 4, .Pieces = 4, .Score = 60, .Level = 5},
@@ -199,6 +202,121 @@ TEST(StatePhrase, TellsPieceLandingRowHeightsNextAndCounters)
     Commentary::State(phrase, empty, none, false);
     EXPECT_STREQ(phrase.Text(), "Kein Spiel. Höhen: 0 0 0 0 0 0 0 0 0 0. Punkte 0, Level 0, Zeilen 0, Teile 0.");
     Random::SetClock(nullptr);
+}
+
+// Hears a game as the window does, and reads off the board what each grey
+// block removed: a block adds one cell, and each removed row takes ten.
+class TCountingEvents : public TGameEvents {
+public:
+    explicit TCountingEvents(const TWell& well) : FWell(well) {}
+
+    void CounterChanged(TCounter, int) override { FCells = Cells(); }
+    void TimerChanged(bool, int) override {}
+    void LevelMessage(int) override {}
+    void NameRequested(int) override {}
+    void SoundRequested(TSound) override {}
+    void Disturbed(TDisturbance disturbance, int removedRows) override
+    {
+        Reported.Add(disturbance, removedRows);
+        const int cells = Cells();
+        const int removed = (FCells + 1 - cells) / TWell::Columns;
+        if (disturbance == TDisturbance::BlockDropped)
+            BlockDroppedRows += removed;
+        else if (disturbance == TDisturbance::BlockHung)
+            BlockHungRows += removed;
+        FCells = cells;
+    }
+
+    // Before each step: what one landing brings.
+    void Forget()
+    {
+        Reported = {};
+        BlockDroppedRows = BlockHungRows = 0;
+    }
+
+    TDisturbed Reported;
+    int BlockDroppedRows = 0;
+    int BlockHungRows = 0;
+
+private:
+    int Cells() const
+    {
+        const auto& board = FWell.Board();
+        return int(std::count_if(board.begin(), board.end(), [this](TColor cell) { return !FWell.IsEmpty(cell); }));
+    }
+
+    const TWell& FWell;
+    int FCells = 0;
+};
+
+std::uint32_t Seed = 0;
+std::uint32_t SeededClock() { return Seed; }
+
+// The number in "…, 3 Zeilen weg" after what the pattern found first, 0
+// without it; -1 when the pattern is not in the phrase at all.
+int RowsSpokenAfter(const char* phrase, const char* what)
+{
+    std::cmatch found;
+    if (!std::regex_search(phrase, found, std::regex(std::string(what) + "(, ([0-9]+) Zeilen? weg)?")))
+        return -1;
+    return found[2].matched ? std::stoi(found[2].str()) : 0;
+}
+
+// Seeded games played by the placing player from level 0 past level 9, with
+// every disturbance: each landing names the rows the game counted, and a grey
+// block that completed a row names it on its own.
+TEST(LandingPhrase, SeededGamesSpeakTheRowsEachPartRemovedAtEveryLevel)
+{
+    Random::SetClock(&SeededClock);
+    int landingsAtLevel[10] = {};
+    int rowsWithDisturbance = 0, blockRows = 0, hungRows = 0;
+    // Games until each case came at least once: a hanging block that
+    // completes a row is rare.
+    const auto seenEverything = [&] {
+        return std::all_of(std::begin(landingsAtLevel), std::end(landingsAtLevel), [](int n) { return n > 0; })
+               && rowsWithDisturbance > 0 && blockRows > 0 && hungRows > 0;
+    };
+    for (std::uint32_t game = 1; game <= 60 && !seenEverything() && !testing::Test::HasFailure(); ++game) {
+        Seed = game * 7919;
+        TWell well;
+        TCountingEvents events(well);
+        TGame play(well, events);
+        TPlayer player;
+        play.NewGame();
+        for (int piece = 0; piece < 5000 && play.Playing() && !testing::Test::HasFailure(); ++piece) {
+            for (const TPlayer::TMove move : player.Plan(well))
+                play.Command(move == TPlayer::TMove::Left            ? TCommand::MoveLeft
+                             : move == TPlayer::TMove::Right         ? TCommand::MoveRight
+                             : move == TPlayer::TMove::TurnClockwise ? TCommand::TurnClockwise
+                                                                     : TCommand::Drop);
+            const TGlance before = Glance(well, play);
+            events.Forget();
+            play.Step();
+            TPhrase phrase;
+            Commentary::Tick(phrase, before, Glance(well, play), events.Reported);
+            if (!play.Playing())
+                break;
+            const int counted = play.Lines() - before.Lines;
+            EXPECT_EQ(RowsSpokenAfter(phrase.Text(), "Gelandet Zeile [0-9]+"), counted) << phrase.Text();
+            if (events.Reported.BlockDropped) {
+                EXPECT_EQ(RowsSpokenAfter(phrase.Text(), "Block gefallen"), events.BlockDroppedRows) << phrase.Text();
+            }
+            if (events.Reported.BlockHung) {
+                EXPECT_EQ(RowsSpokenAfter(phrase.Text(), "Block hängt"), events.BlockHungRows) << phrase.Text();
+            }
+            ++landingsAtLevel[before.Level];
+            rowsWithDisturbance += counted > 0 && (events.Reported.BlockDropped || events.Reported.BlockHung);
+            blockRows += events.BlockDroppedRows;
+            hungRows += events.BlockHungRows;
+        }
+    }
+    Random::SetClock(nullptr);
+    // Every case the games were meant to bring, brought.
+    for (int level = 0; level < 10; ++level)
+        EXPECT_GT(landingsAtLevel[level], 0) << "no landing at level " << level;
+    EXPECT_GT(rowsWithDisturbance, 0);
+    EXPECT_GT(blockRows, 0);
+    EXPECT_GT(hungRows, 0);
 }
 
 TEST(Phrase, StopsAtItsCapacityInsteadOfGrowing)
