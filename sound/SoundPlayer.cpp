@@ -16,7 +16,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,10 +46,8 @@ pa_sample_format_t ServerFormat(TSampleFormat format)
 } // namespace
 
 TSoundPlayer::TSoundPlayer(std::string server, int firstRetryMs)
-    : FServer(std::move(server))
-    , FFirstRetryMs(firstRetryMs)
-    , FSockets(ServerSockets(FServer, TSoundEnvironment::OfProcess()))
-    , FRetryMs(firstRetryMs)
+    : FServer(std::move(server)), FFirstRetryMs(firstRetryMs),
+      FSockets(ServerSockets(FServer, TSoundEnvironment::OfProcess())), FRetryMs(firstRetryMs)
 {
     FWake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     FLoop = pa_threaded_mainloop_new();

@@ -71,6 +71,7 @@ private:
         TSoundPlayer* Player = nullptr;
     };
 
+    // Sets up the thread's events and starts it; false when it cannot run.
     bool Start();
     void Connect();
     void ServerAppeared();
