@@ -34,9 +34,4 @@ TEST(SocketWatch, SeesTheSocketAppearWithItsFolder)
     EXPECT_TRUE(watch.SocketAppeared());
 }
 
-TEST(SocketWatch, WatchesNothingForAServerWithoutSockets)
-{
-    EXPECT_LT(TSocketWatch({}).Handle(), 0);
-}
-
 } // namespace
