@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ClickFile.h"
+#include "SocketWatch.h"
+
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 struct pa_context;
 struct pa_io_event;
@@ -13,20 +15,6 @@ struct pa_mainloop_api;
 struct pa_stream;
 struct pa_threaded_mainloop;
 struct pa_time_event;
-
-enum class TSampleFormat : std::uint8_t { U8, S16LE, S24LE, S32LE, Float32LE };
-
-// The samples of a wave file, as the sound server takes them.
-struct TWave {
-    TSampleFormat Format = TSampleFormat::S16LE;
-    int Channels = 0;
-    std::uint32_t Rate = 0;
-    std::vector<std::uint8_t> Data;
-};
-
-// Reads uncompressed PCM or float wave data from a file's bytes; false for
-// anything else. A data chunk cut short keeps its whole frames.
-bool DecodeWave(const std::vector<std::uint8_t>& file, TWave& wave);
 
 // Short sounds through the sound server, made for key clicks: each sound is
 // read once and stored in the server, and a click only asks the server to
@@ -76,34 +64,24 @@ private:
         std::atomic<bool> PlayRequested{false};
         // Only the player's thread touches what follows.
         TLoad Load = TLoad::Waiting;
-        TWave Wave;
-        std::string Name;
+        TClick Click;
         bool Stored = false;
         pa_stream* Upload = nullptr;
         std::size_t Sent = 0;
         TSoundPlayer* Player = nullptr;
     };
 
-    // A folder where a server's socket appears, and the folder above it,
-    // where the folder itself appears.
-    struct TSocketWatch {
-        std::string Folder;
-        std::string Socket;
-        int FolderWatch = -1;
-        int ParentWatch = -1;
-    };
-
+    // Sets up the thread's events and starts it; false when it cannot run.
+    bool Start();
     void Connect();
-    void WatchSockets();
-    void Notified();
     void ServerAppeared();
     void ConnectionLost(const char* reason);
     void RetryLater();
     void Woken();
-    void LoadWaiting();
-    void StoreAll();
+    void LoadAndStore();
     void Store(TSound& sound);
-    void StopUploads();
+    // Ends the uploads under way and the connection.
+    void Disconnect();
     void CountStored();
 
     static void ContextState(pa_context* context, void* self);
@@ -120,8 +98,7 @@ private:
     pa_time_event* FRetry = nullptr;
     pa_io_event* FNotifyEvent = nullptr;
     int FWake = -1;
-    int FNotify = -1;
-    std::vector<TSocketWatch> FWatches;
+    TSocketWatch FSockets;
     int FRetryMs = 0;
     bool FToldSilent = false;
     bool FWasReady = false;

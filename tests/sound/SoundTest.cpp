@@ -5,6 +5,7 @@
 #include "SoundPlayer.h"
 #include "SoundServer.h"
 #include "TestRows.h"
+#include "Wave.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,8 +25,8 @@
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -300,64 +301,5 @@ TEST_P(ClicksComeBack, AsSoonAsTheServerAppears)
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ClicksComeBack, testing::ValuesIn(OutageRows), RowName);
-
-// A wave file from its chunks, each given as id and body.
-std::vector<std::uint8_t> Wave(std::initializer_list<std::pair<std::string, std::vector<std::uint8_t>>> chunks)
-{
-    std::vector<std::uint8_t> file{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    for (const auto& [id, body] : chunks) {
-        file.insert(file.end(), id.begin(), id.end());
-        for (int shift = 0; shift < 32; shift += 8)
-            file.push_back(std::uint8_t(body.size() >> shift));
-        file.insert(file.end(), body.begin(), body.end());
-        if (body.size() % 2)
-            file.push_back(0);
-    }
-    return file;
-}
-
-// tag, channels, rate 22050, block align, bits
-std::vector<std::uint8_t> Format(int tag, int channels, int align, int bits)
-{
-    return {std::uint8_t(tag), std::uint8_t(tag >> 8), std::uint8_t(channels), 0, 0x22, 0x56, 0, 0, 0, 0, 0, 0,
-            std::uint8_t(align), 0, std::uint8_t(bits), 0};
-}
-
-TEST(WaveFile, GivesTheSamplesOfUncompressedWaves)
-{
-    TWave wave;
-    // An odd chunk before the data is padded; a data chunk cut short keeps
-    // its whole frames.
-    std::vector<std::uint8_t> file = Wave({{"fmt ", Format(1, 2, 4, 16)}, {"LIST", {1, 2, 3}}, {"data", {}}});
-    file.resize(file.size() - 4);
-    file.insert(file.end(), {100, 0, 0, 0, 1, 2, 3, 4, 5, 6});
-    ASSERT_TRUE(DecodeWave(file, wave));
-    EXPECT_EQ(wave.Format, TSampleFormat::S16LE);
-    EXPECT_EQ(wave.Channels, 2);
-    EXPECT_EQ(wave.Rate, 22050u);
-    EXPECT_EQ(wave.Data, (std::vector<std::uint8_t>{1, 2, 3, 4}));
-
-    ASSERT_TRUE(DecodeWave(Wave({{"fmt ", Format(3, 1, 4, 32)}, {"data", {0, 0, 0x80, 0x3F}}}), wave));
-    EXPECT_EQ(wave.Format, TSampleFormat::Float32LE);
-}
-
-TEST(WaveFile, RefusesWhatItCannotPlay)
-{
-    const std::vector<std::uint8_t> frame{1, 2};
-    const std::vector<std::uint8_t> refused[] = {
-        {},
-        Wave({{"data", frame}, {"fmt ", Format(1, 1, 2, 16)}}), // samples before their format
-        Wave({{"fmt ", Format(2, 1, 2, 16)}, {"data", frame}}), // compressed
-        Wave({{"fmt ", Format(1, 0, 0, 16)}, {"data", frame}}), // no channels
-        Wave({{"fmt ", Format(1, 1, 4, 16)}, {"data", frame}}), // frame size not the format's
-        Wave({{"fmt ", Format(1, 1, 2, 12)}, {"data", frame}}), // odd sample size
-        Wave({{"fmt ", Format(1, 1, 2, 16)}, {"data", {}}}), // no samples
-        Wave({{"fmt ", {1, 0, 1, 0}}, {"data", frame}}), // format cut short
-    };
-    for (const auto& file : refused) {
-        TWave wave;
-        EXPECT_FALSE(DecodeWave(file, wave)) << &file - refused;
-    }
-}
 
 } // namespace
