@@ -25,13 +25,20 @@ orca_session_start() {
   here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
   mkdir -p "$work/speechd/modules" "$work/orca" "$work/log"
   xsession_start --wm
+  # The output modules open the sound output even when they never play.
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+    -L module-null-sink -L module-native-protocol-unix >"$work/log/pulse.out" 2>&1 &
+  ORCA_SESSION_PIDS+=($!)
+  orca_session_wait_for "$XDG_RUNTIME_DIR/pulse/native" || { echo "no sound server" >&2; return 1; }
   cp -r /etc/speech-dispatcher/. "$work/speechd/"
   if [[ ${ORCA_SYNTH:-espeak} == standin ]]; then
     cat >"$work/speechd/modules/standin.conf" <<CONF
 GenericExecuteSynth "printf %s \'\$DATA\' | $here/standin-synth.py \$RATE $work/log/heard.txt"
 GenericRateAdd 0
-GenericRateMultiply 1
+GenericRateMultiply 100
 GenericRateForceInteger 1
+GenericDelimiters "\\"
+GenericMaxChunkLength 10000
 GenericLanguage "de" "de" "utf-8"
 AddVoice "de" "MALE1" "de"
 CONF
@@ -39,12 +46,9 @@ CONF
 AddModule "standin" "sd_generic" "standin.conf"
 DefaultModule standin
 DefaultLanguage "de"
+AudioOutputMethod "pulse"
 CONF
   else
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
-      -L module-null-sink -L module-native-protocol-unix >"$work/log/pulse.out" 2>&1 &
-    ORCA_SESSION_PIDS+=($!)
-    orca_session_wait_for "$XDG_RUNTIME_DIR/pulse/native" || { echo "no sound server" >&2; return 1; }
     cat >>"$work/speechd/speechd.conf" <<'CONF'
 DefaultModule espeak-ng
 DefaultLanguage "de"
