@@ -54,15 +54,21 @@ groups=(n p Left "Left Left" Right Up Down "Up Up" "Right Right" 0 space Left Up
   "Right Right Right" Down "0 space" "Left Left" Up 0 space Right "Down Down" 0 space Left "Up Up" 0 space)
 keys=$work/keys.txt
 : >"$keys"
+# Sleeps until the seconds given after the last key, whatever looking at the
+# log took meanwhile.
+last=$(date +%s.%N)
+until_after() { sleep "$(awk -v last="$last" -v wait="$1" -v now="$(date +%s.%N)" 'BEGIN {w = last + wait - now; print (w > 0 ? w : 0)}')"; }
 for group in "${groups[@]}"; do
   read -r -a pressed <<<"$group"
   for ((i = 0; i < ${#pressed[@]}; i++)); do
-    ((i > 0)) && sleep 0.3
     paused=$((i == ${#pressed[@]} - 1))
-    echo "$(date +%s.%N) $(game_said_all | wc -l) $paused ${pressed[i]}" >>"$keys"
+    count=$(game_said_all | wc -l)
+    ((i > 0)) && until_after 0.3
+    last=$(date +%s.%N)
     xdotool key "${pressed[i]}"
+    echo "$last $count $paused ${pressed[i]}" >>"$keys"
   done
-  sleep 1.5
+  until_after 1.5
 done
 echo "$(date +%s.%N) $(game_said_all | wc -l) 0 end" >>"$keys"
 # Long enough for the last answers to end.
