@@ -115,8 +115,20 @@ TScreenReaderWatch::TScreenReaderWatch(const char* processes) : FProcesses(proce
 
 pid_t TScreenReaderWatch::Running(double interval)
 {
-    if (Due(FLooked, FPid != 0 ? interval / 2 : interval))
-        FPid = Find();
+    if (!Due(FLooked, interval))
+        return FPid;
+    // The reader found before is asked first: one process, not all of them.
+    if (FPid != 0) {
+        const int folder = open(FProcesses.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        char pid[16];
+        std::snprintf(pid, sizeof pid, "%d", int(FPid));
+        const bool still = folder >= 0 && IsReader(folder, pid);
+        if (folder >= 0)
+            close(folder);
+        if (still)
+            return FPid;
+    }
+    FPid = Find();
     return FPid;
 }
 
