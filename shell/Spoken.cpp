@@ -5,24 +5,31 @@
 // What the main window says as the game is played. A phrase is built in the
 // window's own buffer, so speaking allocates nothing on this side.
 
-void TMainForm::Play(TGame::TCommand command)
+template <typename TMove, typename TDescribe>
+void TMainForm::Narrate(TMove move, TDescribe describe)
 {
     const TGlance before = Glance(KUBRIN1->Well(), *FGame);
     FDisturbed = {};
-    FGame->Command(command);
-    Commentary::Command(FPhrase, command, before, Glance(KUBRIN1->Well(), *FGame), FDisturbed);
+    move();
+    describe(before, Glance(KUBRIN1->Well(), *FGame));
     if (!FPhrase.Empty())
         Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
 }
 
+void TMainForm::Play(TGame::TCommand command)
+{
+    Narrate([&] { FGame->Command(command); },
+            [&](const TGlance& before, const TGlance& after) {
+                Commentary::Command(FPhrase, command, before, after, FDisturbed);
+            });
+}
+
 void TMainForm::Timer1Timer()
 {
-    const TGlance before = Glance(KUBRIN1->Well(), *FGame);
-    FDisturbed = {};
-    FGame->Step();
-    Commentary::Tick(FPhrase, before, Glance(KUBRIN1->Well(), *FGame), FDisturbed);
-    if (!FPhrase.Empty())
-        Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
+    Narrate([&] { FGame->Step(); },
+            [&](const TGlance& before, const TGlance& after) {
+                Commentary::Tick(FPhrase, before, after, FDisturbed);
+            });
 }
 
 void TMainForm::Disturbed(TDisturbance disturbance, int removedRows) { FDisturbed.Add(disturbance, removedRows); }

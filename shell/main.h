@@ -68,6 +68,10 @@ private:
 
     // A command of the game, and what it did said aloud.
     void Play(TGame::TCommand command);
+    // Makes one move of the game, has describe word what it changed from the
+    // glance before and after, and says it.
+    template <typename TMove, typename TDescribe>
+    void Narrate(TMove move, TDescribe describe);
     void SayToggled(TToggle toggle, bool on);
 
     void FormCreate();

@@ -1,8 +1,9 @@
 #include "Application.h"
 #include "Look.h"
+#include "BoardText.h"
+#include "Player.h"
 #include "PreviewForm.h"
 #include "Random.h"
-#include "BoardText.h"
 #include "TestServices.h"
 #include "WidgetTesting.h"
 #include "about.h"
@@ -17,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 struct TWellTestAccess {
     static void ForcePiece(TWell& well, int kind)
@@ -63,7 +66,7 @@ protected:
     // column: its cells stand at column offset 1, so in column 5.
     void StartWithBarOverFourRows()
     {
-        Form->Starten1Click();
+        Item("Starten1").trigger();
         Field().SetNextPiece(4);
         ForcePiece(4);
         FillRows(17, 20, 5);
@@ -122,20 +125,20 @@ TEST_F(MainWindow, HelpItemsNeedTheHelpFile)
     Form = std::make_unique<TMainForm>();
     EXPECT_TRUE(Item("Inhalt1").isEnabled());
     Item("Inhalt1").trigger();
-    Form->Bedienung1Click();
+    Item("Bedienung1").trigger();
     ASSERT_EQ(Services.HelpRequests.size(), 2u);
     EXPECT_EQ(Services.HelpRequests[0].File, Folder.filePath(QStringLiteral("MVKubrin.hlp")));
     EXPECT_EQ(Services.HelpRequests[0].Topic, QStringLiteral("id_Index"));
     EXPECT_EQ(Services.HelpRequests[1].Topic, QStringLiteral("id_Interface"));
     EXPECT_TRUE(Services.Messages.empty());
     Services.HelpResult = false;
-    Form->Inhalt1Click();
+    Item("Inhalt1").trigger();
     EXPECT_EQ(Services.MessageTexts(), QStringList{" Hilfeaufruf erfolglos"});
 }
 
 TEST_F(MainWindow, NewGameResetsAndStartsTheTimer)
 {
-    Form->Starten1Click();
+    Item("Starten1").trigger();
     EXPECT_TRUE(Form->Timer1->isActive());
     EXPECT_EQ(Form->Timer1->interval(), 1000);
     EXPECT_EQ(Field().NumberOfPieces(), 0);
@@ -145,17 +148,15 @@ TEST_F(MainWindow, NewGameResetsAndStartsTheTimer)
         ASSERT_EQ(cell, clBlack);
 }
 
-
-
 TEST_F(MainWindow, EighthRowRaisesTheLevel)
 {
     StartWithBarOverFourRows();
-    Form->FormKeyPress(QLatin1Char('0'));
+    QTest::keyClick(Form.get(), Qt::Key_0);
     TickUntilLanded();
     ASSERT_EQ(Form->Lines(), 4);
     ForcePiece(4);
     FillRows(17, 20, 5);
-    Form->FormKeyPress(QLatin1Char('0'));
+    QTest::keyClick(Form.get(), Qt::Key_0);
     QString shownWhileOpen;
     Services.WhileMessageShown = [&](const QString&) {
         EXPECT_FALSE(Form->Timer1->isActive());
@@ -173,13 +174,9 @@ TEST_F(MainWindow, EighthRowRaisesTheLevel)
     EXPECT_NE(Field().Well().BoardCell(0, 20), clBlack);
 }
 
-
-
-
-
 TEST_F(MainWindow, KeysPlayTheirSoundsAndSteerThePiece)
 {
-    Form->Starten1Click();
+    Item("Starten1").trigger();
     Form->Timer1Timer();
     const int col = Field().Well().PieceCol();
     QTest::keyClick(Form.get(), Qt::Key_Left);
@@ -197,12 +194,12 @@ TEST_F(MainWindow, KeysPlayTheirSoundsAndSteerThePiece)
     EXPECT_GT(Form->Score(), 0); // rows fallen by the drop
 
     Services.Sounds.clear();
-    Form->Gerusche1Click();
+    Item("Gerusche1").trigger();
     EXPECT_FALSE(Item("Gerusche1").isChecked());
     QTest::keyClick(Form.get(), Qt::Key_Left);
     QTest::keyClick(Form.get(), Qt::Key_0);
     EXPECT_TRUE(Services.Sounds.isEmpty());
-    Form->Gerusche1Click();
+    Item("Gerusche1").trigger();
     QTest::keyClick(Form.get(), Qt::Key_Left);
     EXPECT_EQ(Services.Sounds.size(), 1);
 }
@@ -226,46 +223,46 @@ TEST_F(MainWindow, PlayingKeysDoNothingOutsideAGame)
     QTest::keyClick(Form.get(), Qt::Key_0);
     EXPECT_EQ(Field().Well().PieceCol(), col);
     EXPECT_TRUE(Services.Sounds.isEmpty());
-    Form->Pause1Click();
-    Form->Pause1Click();
+    Item("Pause1").trigger();
+    Item("Pause1").trigger();
     EXPECT_FALSE(Form->Timer1->isActive());
 }
 
 TEST_F(MainWindow, PauseSwitchesTheTimer)
 {
-    Form->Starten1Click();
-    Form->Pause1Click();
+    Item("Starten1").trigger();
+    Item("Pause1").trigger();
     EXPECT_TRUE(Item("Pause1").isChecked());
     EXPECT_FALSE(Form->Timer1->isActive());
     const int row = Field().Well().PieceRow();
     QTest::keyClick(Form.get(), Qt::Key_Space); // keys still act while paused
     EXPECT_EQ(Field().Well().PieceRow(), row + 1);
-    Form->Pause1Click();
+    Item("Pause1").trigger();
     EXPECT_TRUE(Form->Timer1->isActive());
 
-    Form->Pause1Click();
-    Form->Starten1Click(); // a new game while paused runs with the mark set
+    Item("Pause1").trigger();
+    Item("Starten1").trigger(); // a new game while paused runs with the mark set
     EXPECT_TRUE(Item("Pause1").isChecked());
     EXPECT_TRUE(Form->Timer1->isActive());
-    Form->Pause1Click();
+    Item("Pause1").trigger();
     EXPECT_FALSE(Item("Pause1").isChecked());
     EXPECT_TRUE(Form->Timer1->isActive());
-    Form->Pause1Click();
+    Item("Pause1").trigger();
     EXPECT_FALSE(Form->Timer1->isActive());
 }
 
 TEST_F(MainWindow, PreviewItemShowsAndHidesThePreview)
 {
-    Form->Vorschaufenster1Click();
+    Item("Vorschaufenster1").trigger();
     EXPECT_TRUE(Item("Vorschaufenster1").isChecked());
     EXPECT_TRUE(Field().ShowNextpiece());
     EXPECT_TRUE(Field().PreviewForm()->isVisible());
-    Form->Starten1Click();
+    Item("Starten1").trigger();
     Form->Timer1Timer();
     const int col = Field().Well().PieceCol();
     QTest::keyClick(Field().PreviewForm(), Qt::Key_Left); // the preview hands its keys to the game
     EXPECT_EQ(Field().Well().PieceCol(), col - 1);
-    Form->Vorschaufenster1Click();
+    Item("Vorschaufenster1").trigger();
     EXPECT_FALSE(Field().PreviewForm()->isVisible());
 }
 
@@ -275,7 +272,7 @@ TEST_F(MainWindow, PreviewHandsTheKeyboardBackToTheGame)
 {
     Form->show();
     QApplication::setActiveWindow(Form.get());
-    Form->Vorschaufenster1Click();
+    Item("Vorschaufenster1").trigger();
     TPreviewForm* preview = Field().PreviewForm();
     QApplication::setActiveWindow(preview);
     for (int wait = 0; wait < 50 && QApplication::activeWindow() != Form.get(); ++wait)
@@ -322,12 +319,6 @@ TEST(Pictures, FineVersionsKeepThePictureSize)
     }
 }
 
-} // namespace
-
-#include "Player.h"
-
-namespace {
-
 // The board as text: a letter for each colour a piece or a disturbance
 // has, '#' for the colour of a rising row.
 std::vector<std::string> BoardPicture(const TWell& well)
@@ -343,20 +334,41 @@ std::vector<std::string> BoardPicture(const TWell& well)
     });
 }
 
+// The score of a seeded game after every tenth piece, pinned once: a change
+// to the rules shows as the first ten pieces in which the game played
+// otherwise.
+constexpr int ScoreEveryTenPieces[] = {
+    366,   772,   1126,  1437,  1802,  2133,  2547,  2969,  3329,  3697,  4055,  4350,
+    4613,  4817,  4968,  5286,  5522,  5863,  6211,  6685,  7140,  7580,  8000,  8424,
+    8867,  9343,  9767,  10216, 10732, 11197, 11617, 12066, 12511, 12940,
+};
+constexpr int PiecesPerScore = 10;
+
 TEST_F(MainWindow, ASeededGamePlaysTheSameEveryTime)
 {
     TPlayer player;
-    Form->Starten1Click();
+    std::vector<int> scores;
+    Item("Starten1").trigger();
     for (int piece = 0; piece < 3000 && Form->Playing(); ++piece) {
         for (TPlayer::TMove move : player.Plan(Field().Well())) {
             switch (move) {
-            case TPlayer::TMove::Left: Form->FormKeyDown(Qt::Key_Left); break;
-            case TPlayer::TMove::Right: Form->FormKeyDown(Qt::Key_Right); break;
-            case TPlayer::TMove::TurnClockwise: Form->FormKeyDown(Qt::Key_Down); break;
-            case TPlayer::TMove::Drop: Form->FormKeyPress(QLatin1Char('0')); break;
+            case TPlayer::TMove::Left: QTest::keyClick(Form.get(), Qt::Key_Left); break;
+            case TPlayer::TMove::Right: QTest::keyClick(Form.get(), Qt::Key_Right); break;
+            case TPlayer::TMove::TurnClockwise: QTest::keyClick(Form.get(), Qt::Key_Down); break;
+            case TPlayer::TMove::Drop: QTest::keyClick(Form.get(), Qt::Key_0); break;
             }
         }
-        Form->FormKeyDown(Qt::Key_Space);
+        QTest::keyClick(Form.get(), Qt::Key_Space);
+        const int pieces = Field().NumberOfPieces();
+        if (pieces >= int(scores.size() + 1) * PiecesPerScore)
+            scores.push_back(Form->Score());
+    }
+    for (std::size_t i = 0; i < std::size(ScoreEveryTenPieces); ++i) {
+        const int pieces = int(i + 1) * PiecesPerScore;
+        ASSERT_LT(i, scores.size()) << "the game ended before piece " << pieces;
+        ASSERT_EQ(scores[i], ScoreEveryTenPieces[i])
+            << "the game first played otherwise between piece " << pieces - PiecesPerScore + 1 << " and piece "
+            << pieces;
     }
     EXPECT_FALSE(Form->Playing());
     EXPECT_EQ(Field().NumberOfPieces(), 344);
