@@ -28,14 +28,16 @@ TAnswer Ask(const std::string& socketName, std::chrono::steady_clock::time_point
         return Answered;
     std::memcpy(address.sun_path, socketName.data(), socketName.size());
     const socklen_t length = socklen_t(offsetof(sockaddr_un, sun_path) + socketName.size() + (socketName[0] ? 1 : 0));
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return Answered;
     // A socket that refuses fails libdbus at once too: only one that takes
-    // the connection and then says nothing holds a caller back.
+    // the connection and then says nothing holds a caller back, and so does
+    // one whose queue of connections is full, where libdbus would wait.
     if (connect(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+        const bool full = errno == EAGAIN;
         close(fd);
-        return Answered;
+        return full ? Silent : Answered;
     }
     char uid[32];
     std::snprintf(uid, sizeof uid, "%u", unsigned(getuid()));
