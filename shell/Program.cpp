@@ -1,14 +1,17 @@
 #include "Application.h"
 #include "QtServices.h"
+#include "SessionBus.h"
 #include "main.h"
 
 int main(int argc, char** argv)
 {
     ChoosePlatform();
+    TSessionBusProbe sessionBus;
     QApplication application(argc, argv);
     TQtServices services;
     InstallServices(&services);
     StartUp();
+    sessionBus.Settle();
     int result = 0;
     {
         TMainForm mainForm;

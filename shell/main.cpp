@@ -105,8 +105,6 @@ TMainForm::TMainForm(QWidget* owner)
     connect(Info1, &QAction::triggered, this, &TMainForm::Info1Click);
 
     MakeMainFormAccessible(*this);
-    // Asks now whether a screen reader runs, so that the first key is heard.
-    Speaker();
     KeepMenusOpenAgainstLateAltKeys();
     FormCreate();
 }

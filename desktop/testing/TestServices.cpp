@@ -6,9 +6,16 @@ TTestServices::TTestServices()
     : Directory(QDir::tempPath() + QLatin1Char('/')), Data(QDir::tempPath() + QStringLiteral("/mvkubrin-data/"))
 {
     InstallServices(this);
+    // The program's speaker would talk to a screen reader's speech server
+    // on the machine that runs the tests.
+    FSpeaker = SetSpeaker(&FQuiet);
 }
 
-TTestServices::~TTestServices() { InstallServices(nullptr); }
+TTestServices::~TTestServices()
+{
+    SetSpeaker(FSpeaker);
+    InstallServices(nullptr);
+}
 
 void TTestServices::ShowMessage(const QString& text, TMessageIcon icon, const QString& caption)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Services.h"
+#include "Speech.h"
 
 #include <QString>
 #include <QStringList>
@@ -68,4 +69,10 @@ public:
     // Never the real home: a folder of the temporary area unless a test
     // chooses one.
     QString Data;
+
+private:
+    // Quiet while the services are in place, unless a test installs a
+    // speaker of its own.
+    TQuietSpeaker FQuiet;
+    TSpeaker* FSpeaker;
 };

@@ -81,13 +81,14 @@ TEST_F(ReadAloud, ThePlayfieldIsAFocusedPictureThatSaysTheWholeState)
 // The phrases the game says, as a screen reader's speech server gets them.
 class TRecordingSpeaker : public TSpeaker {
 public:
-    TRecordingSpeaker() { SetSpeaker(this); }
-    ~TRecordingSpeaker() override { SetSpeaker(nullptr); }
+    TRecordingSpeaker() : FPrevious(SetSpeaker(this)) {}
+    ~TRecordingSpeaker() override { SetSpeaker(FPrevious); }
     void Say(const char* text, TUrgency urgency) override
     {
         Said.push_back((urgency == TUrgency::Queue ? "queued: " : "") + std::string(text));
     }
     std::vector<std::string> Said;
+    TSpeaker* FPrevious;
 };
 
 TEST_F(ReadAloud, TheGameIsHeardAsItIsPlayedOnePhraseAKey)

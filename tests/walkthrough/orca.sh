@@ -4,104 +4,42 @@
 # server of the walk's own, on buses of the walk's own, under Xvfb and
 # openbox. The walk presses only keys and checks what was said, as the
 # speech server logged it: the screen reader's words and the game's own.
-#   orca.sh <program folder> <work folder>
+#   orca.sh <program folder> <work folder> [desktop|hand]
 set -euo pipefail
 if [[ -z ${ORCA_WALK_BUS:-} ]]; then
   # Settings stay in memory: nothing of the desktop's own is read or written.
   ORCA_WALK_BUS=1 GSETTINGS_BACKEND=memory XDG_RUNTIME_DIR=$(mktemp -d) exec dbus-run-session -- "$0" "$@"
 fi
-source "$(dirname "$0")/../../scripts/xsession.sh"
+source "$(dirname "$0")/orca-session.sh"
 source "$(dirname "$0")/../../scripts/helpers.sh"
 source_dir=$1
 work=$2
+# desktop: Orca as GNOME starts it, with the screen-reader setting on;
+# hand: Orca started from a terminal, which only switches the bus on.
+start=${3:-desktop}
 rm -rf "$work"
-mkdir -p "$work/game" "$work/speechd" "$work/orca" "$work/log"
+mkdir -p "$work/game"
 copy_program "$source_dir" "$work/game"
 started=$(date +%s)
 
-pids=()
 game=""
 cleanup() {
   [[ -n $game ]] && kill "$game" 2>/dev/null
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
-  xsession_stop
+  orca_session_stop
   rm -rf "$XDG_RUNTIME_DIR"
 }
 trap cleanup EXIT
 fail() {
-  echo "orca walk: $*" >&2
+  echo "orca walk ($start): $*" >&2
   echo "--- what was said (all of it in $work/said.txt):" >&2
   said_all | tee "$work/said.txt" | tail -40 >&2
   exit 1
 }
-wait_for() {
-  local _
-  for _ in $(seq 200); do [[ -e $1 ]] && return 0; sleep 0.05; done
-  return 1
-}
-
-xsession_start --wm
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
-  -L module-null-sink -L module-native-protocol-unix >"$work/log/pulse.out" 2>&1 &
-pids+=($!)
-wait_for "$XDG_RUNTIME_DIR/pulse/native" || fail "no sound server"
-
-# The speech server logs every message it queues, whoever sent it.
-cp -r /etc/speech-dispatcher/. "$work/speechd/"
-cat >>"$work/speechd/speechd.conf" <<'EOF'
-DefaultModule espeak-ng
-DefaultLanguage "de"
-AudioOutputMethod "pulse"
-EOF
-speech-dispatcher -s -t 0 -l 5 -L "$work/log" -C "$work/speechd" >"$work/log/speechd.out" 2>&1 &
-pids+=($!)
-wait_for "$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock" || fail "no speech server"
-speech_log=$work/log/speech-dispatcher.log
 
 # Orca with key echo off, so that every word heard after a key is the
 # program's answer to it.
-cat >"$work/orca/user-settings.conf" <<'EOF'
-{"general": {"enableKeyEcho": false, "enableEchoByCharacter": false, "enableEchoByWord": false,
-             "enableEchoBySentence": false, "startingProfile": ["Default", "default"]},
- "profiles": {"default": {"profile": ["Default", "default"], "enableKeyEcho": false,
-                          "enableEchoByCharacter": false, "enableEchoByWord": false}},
- "pronunciations": {}, "keybindings": {}}
-EOF
-# Orca refuses to start while any process of the same user is called orca,
-# on whatever display and bus; this one has its own of both, so the walk
-# leaves out that check and runs beside other walks and other desktops.
-/usr/bin/python3 - -u "$work/orca" --debug-file="$work/log/orca.log" >"$work/log/orca.out" 2>&1 <<'PYTHON' &
-import sys
-sys.argv[0] = "orca"
-launcher = {"__name__": "orca_walk"}
-exec(compile(open("/usr/bin/orca").read(), "/usr/bin/orca", "exec"), launcher)
-launcher["otherOrcas"] = lambda: []
-sys.exit(launcher["main"]())
-PYTHON
-pids+=($!)
+ORCA_KEY_ECHO=false orca_session_start "$work" || fail "no desktop"
 
-# Every message the speech server queued, one a line, markup taken out.
-said_all() {
-  grep -a 'Queueing message |' "$speech_log" 2>/dev/null | sed -e 's/.*Queueing message |//' -e 's/| with priority.*//' \
-    -e 's/<[^>]*>//g' || true
-}
-mark=0
-# Notes how much has been said, so that the next check hears only what follows.
-listen() { mark=$(said_all | wc -l); }
-since() { said_all | tail -n +$((mark + 1)); }
-# Waits until something said since the last listen matches the pattern
-# (case ignored), for up to the seconds given (15 by default); prints the
-# line that matched.
-hear() {
-  local pattern=$1 seconds=${2:-15} deadline line
-  deadline=$(($(date +%s) + seconds))
-  while (($(date +%s) <= deadline)); do
-    line=$(since | grep -i -m1 -E -- "$pattern") && { echo "$line"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 # Presses a key and waits for the answer that must follow it.
 key_hear() {
   local key=$1 pattern=$2
@@ -111,9 +49,16 @@ key_hear() {
 }
 
 hear "Screen reader on|Bildschirmleser" 30 >/dev/null || fail "Orca did not start"
-# What a screen reader started from the desktop's settings sets.
-gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-  --method org.freedesktop.DBus.Properties.Set org.a11y.Status ScreenReaderEnabled '<true>' >/dev/null
+a11y_status() {
+  gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+    --method org.freedesktop.DBus.Properties."$@"
+}
+if [[ $start == desktop ]]; then
+  # What a screen reader started from the desktop's settings sets.
+  a11y_status Set org.a11y.Status ScreenReaderEnabled '<true>' >/dev/null
+else
+  [[ $(a11y_status Get org.a11y.Status ScreenReaderEnabled) == *false* ]] || fail "the screen-reader setting is on"
+fi
 
 listen
 (cd / && exec "$work/game/MVKubrin") >"$work/log/game.out" 2>&1 &
@@ -217,4 +162,4 @@ idle=$(($(ticks) - before))
 
 said_all >"$work/said.txt"
 errors=$(grep -c "keyEventError" "$work/log/game.out" || true)
-echo "orca walk: passed in $(($(date +%s) - started)) s; idle: $idle ticks in 5 s; $errors key events Orca did not answer in time"
+echo "orca walk ($start): passed in $(($(date +%s) - started)) s; idle: $idle ticks in 5 s; $errors key events Orca did not answer in time"
