@@ -55,9 +55,13 @@ void RowsRemoved(TPhrase& phrase, int rows)
 void Landing(TPhrase& phrase, const TGlance& before, const TGlance& after, const TDisturbed& disturbed)
 {
     phrase.Add(Commentary::PieceName(after.Kind)).Add(" Spalte ").Add(Commentary::SpokenColumn(after.Col));
-    phrase.Add(". Gelandet Zeile ").Add(Commentary::SpokenRow(before.Bottom));
-    RowsRemoved(phrase, after.Lines - before.Lines);
-    if (after.Score != before.Score)
+    // Short enough to be heard whole before the next key: every landing
+    // scores, so the score is told only when rows went, and "where am I"
+    // still has it.
+    phrase.Add(". Zeile ").Add(Commentary::SpokenRow(before.Bottom));
+    const int removed = after.Lines - before.Lines;
+    RowsRemoved(phrase, removed);
+    if (removed > 0)
         phrase.Add(", ").Add(after.Score).Add(" Punkte");
     if (after.Level != before.Level)
         phrase.Add(", Level ").Add(after.Level);
