@@ -116,8 +116,8 @@ TMainForm::~TMainForm() = default;
 void TMainForm::FormCreate()
 {
     KUBRIN1->SetPreviewPosition(50, 50);
-    const auto [fame, shared] = TFameStore::PlayersPaths(Services().ProgramDirectory(),
-                                                         Services().ProgramDirectoryWritable(), Services().DataDirectory());
+    const auto [fame, shared] = PlayersFamePaths(Services().ProgramDirectory(), Services().ProgramDirectoryWritable(),
+                                                 Services().DataDirectory());
     FHallOfFame = std::make_unique<TFameStore>(fame, shared);
     // A file that cannot be read is reported, and the start-up goes on
     // without it. Only a look at the file: its entries are read later.
