@@ -339,6 +339,49 @@ TEST_F(FameStore, EveryFailedSaveSaysWhyAndKeepsTheEntry)
     EXPECT_EQ(result, int(TFameFailure::FolderNotWritable));
 }
 
+// A first file gets the mode the umask gives new files, and the umask stays
+// as it was; a backup on a file system where the file cannot get a second
+// name is a copy, and a copy that fails says why.
+TEST_F(FameStore, NewFilesTakeTheUmaskAndABackupCopySaysTheTrueCause)
+{
+    EXPECT_EQ(InChild([this] {
+                  ::umask(027);
+                  const bool saved = TFameStore(Path).Add("0000001;a").Saved();
+                  struct stat info {};
+                  const bool mode = stat(QFile::encodeName(Path).constData(), &info) == 0 && (info.st_mode & 0777) == 0640;
+                  return saved && mode && ::umask(0) == 027 ? 0 : 1;
+              }),
+              0);
+
+    QTemporaryDir elsewhere("/dev/shm/fame-XXXXXX");
+    ASSERT_TRUE(elsewhere.isValid());
+    struct stat here {}, there {};
+    ASSERT_EQ(stat(QFile::encodeName(Folder.path()).constData(), &here), 0);
+    ASSERT_EQ(stat(QFile::encodeName(elsewhere.path()).constData(), &there), 0);
+    if (here.st_dev == there.st_dev)
+        GTEST_SKIP() << "needs a second file system";
+    const std::string backup = QFile::encodeName(elsewhere.filePath("Fame.sav.bak")).toStdString();
+    ASSERT_EQ(chmod(QFile::encodeName(Path).constData(), 0604), 0);
+    const TFileChange copied = KeepBackup(QFile::encodeName(Path).toStdString(), backup);
+    EXPECT_TRUE(copied.Done()) << copied.Error;
+    EXPECT_EQ(Bytes(QString::fromStdString(backup)), "0000001;a\r\n");
+    struct stat info {};
+    ASSERT_EQ(stat(backup.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+
+    if (getuid() == 0) {
+        ASSERT_EQ(chown(QFile::encodeName(elsewhere.path()).constData(), 65534, 65534), 0);
+    }
+    ASSERT_EQ(chmod(QFile::encodeName(Path).constData(), 0200), 0);
+    EXPECT_EQ(InChild([&] {
+                  if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                      return 10;
+                  const TFileChange change = KeepBackup(QFile::encodeName(Path).toStdString(), backup);
+                  return change.Result == TFileChange::TResult::Unreadable && change.Error == EACCES ? 0 : 1;
+              }),
+              0);
+}
+
 TEST_F(FameStore, ReadsInTheBackgroundAndSeesWhatAnotherCopySavedSince)
 {
     Write("0000001;a\r\n");
