@@ -9,7 +9,7 @@ struct TFameChanges {
     // The player deleted the list: what the file held before goes.
     bool Cleared = false;
     // Entries of this run, all after the deletion if there was one.
-    QStringList Added;
+    QStringList Added = {};
 
     bool Empty() const { return !Cleared && Added.isEmpty(); }
 };

@@ -9,9 +9,9 @@ namespace {
 
 struct TMergeCase {
     const char* Name;
-    QStringList File;
-    TFameChanges Changes;
-    QStringList Merged;
+    QStringList File = {};
+    TFameChanges Changes = {};
+    QStringList Merged = {};
 };
 using TestRows::PrintTo;
 
@@ -28,18 +28,22 @@ TEST_P(FameMerge, KeepsWhatEitherCopySavedUnlessThisOneDeletedTheListSince)
 
 INSTANTIATE_TEST_SUITE_P(
     FameStore, FameMerge,
-    testing::Values(
-        TMergeCase{"NothingUnsaved", {"0000001;a", "0000002;b"}, {}, {"0000001;a", "0000002;b"}},
-        TMergeCase{"BothCopiesEntriesInOrder",
-                   {"0000001;a", "0000003;c"},
-                   {.Added = {"0000004;d", "0000002;b"}},
-                   {"0000001;a", "0000002;b", "0000003;c", "0000004;d"}},
-        TMergeCase{"AnEntryBothHoldOnceWhateverItsCase", {"0000001;Eva"}, {.Added = {"0000001;EVA"}}, {"0000001;Eva"}},
-        TMergeCase{"ADeletionDropsTheFileButNotTheEntriesAfterIt",
-                   {"0000001;a", "0000002;b"},
-                   {.Cleared = true, .Added = {"0000003;c"}},
-                   {"0000003;c"}},
-        TMergeCase{"ADeletionAlone", {"0000001;a"}, {.Cleared = true}, {}}),
+    testing::Values(TMergeCase{.Name = "NothingUnsaved",
+                               .File = {"0000001;a", "0000002;b"},
+                               .Merged = {"0000001;a", "0000002;b"}},
+                    TMergeCase{.Name = "BothCopiesEntriesInOrder",
+                               .File = {"0000001;a", "0000003;c"},
+                               .Changes = {.Added = {"0000004;d", "0000002;b"}},
+                               .Merged = {"0000001;a", "0000002;b", "0000003;c", "0000004;d"}},
+                    TMergeCase{.Name = "AnEntryBothHoldOnceWhateverItsCase",
+                               .File = {"0000001;Eva"},
+                               .Changes = {.Added = {"0000001;EVA"}},
+                               .Merged = {"0000001;Eva"}},
+                    TMergeCase{.Name = "ADeletionDropsTheFileButNotTheEntriesAfterIt",
+                               .File = {"0000001;a", "0000002;b"},
+                               .Changes = {.Cleared = true, .Added = {"0000003;c"}},
+                               .Merged = {"0000003;c"}},
+                    TMergeCase{.Name = "ADeletionAlone", .File = {"0000001;a"}, .Changes = {.Cleared = true}}),
     RowName);
 
 } // namespace
