@@ -1,112 +1,46 @@
 #include "FameStore.h"
 
-#include <QCoreApplication>
+#include "FameLock.h"
+#include "WholeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QTimer>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <cstdio>
+#include <thread>
 #include <utility>
 
 namespace {
 
-using TSeen = TFameStore::TSeen;
+using TLoaded = TFameStore::TLoaded;
 
-// Closes a file handle when it goes out of scope.
-class THandle {
-public:
-    explicit THandle(int handle) : FHandle(handle) {}
-    ~THandle()
-    {
-        if (FHandle >= 0)
-            ::close(FHandle);
+std::string FileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+TFameRead ReadResult(TWholeFile::TResult result)
+{
+    switch (result) {
+    case TWholeFile::TResult::Complete: return TFameRead::Complete;
+    case TWholeFile::TResult::Missing: return TFameRead::Missing;
+    case TWholeFile::TResult::NotAFile: return TFameRead::NotAFile;
+    case TWholeFile::TResult::TooLarge: return TFameRead::TooLarge;
+    case TWholeFile::TResult::Unreadable: break;
     }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-
-    int Get() const { return FHandle; }
-
-private:
-    int FHandle;
-};
-
-TSeen Seen(const struct stat& info)
-{
-    return {.Device = qint64(info.st_dev),
-            .Inode = qint64(info.st_ino),
-            .Size = qint64(info.st_size),
-            .Modified = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    return TFameRead::Unreadable;
 }
 
-// Looks at the path itself, never at what a link points to.
-TFameRead Look(const QByteArray& path, struct stat& info)
+// Reads the hall of fame at path, never through a link.
+TLoaded ReadFameFile(const QString& path)
 {
-    if (::lstat(path.constData(), &info) != 0)
-        return errno == ENOENT ? TFameRead::Missing : TFameRead::Unreadable;
-    if (!S_ISREG(info.st_mode))
-        return TFameRead::NotAFile;
-    if (info.st_size > TFameStore::MaxSize)
-        return TFameRead::TooLarge;
-    return TFameRead::Complete;
-}
-
-// Opens the regular file at path for reading: never through a link, never
-// waiting for a writer in case a pipe took the file's place.
-int OpenToRead(const QByteArray& path, TFameRead& read)
-{
-    const int handle = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (handle < 0)
-        read = errno == ELOOP ? TFameRead::NotAFile : errno == ENOENT ? TFameRead::Missing : TFameRead::Unreadable;
-    return handle;
-}
-
-// Reads the hall of fame at path into loaded.
-TFameRead ReadFameFile(const QString& fileName, TFameStore::TLoaded& loaded)
-{
-    const QByteArray path = QFile::encodeName(fileName);
-    struct stat info {};
-    TFameRead read = Look(path, info);
-    if (read != TFameRead::Complete)
-        return read;
-    const THandle handle(OpenToRead(path, read));
-    if (handle.Get() < 0)
-        return read;
-    if (::fstat(handle.Get(), &info) != 0)
-        return TFameRead::Unreadable;
-    if (!S_ISREG(info.st_mode))
-        return TFameRead::NotAFile;
-    QByteArray bytes;
-    bytes.reserve(qsizetype(info.st_size));
-    char chunk[64 * 1024];
-    for (;;) {
-        const ssize_t count = ::read(handle.Get(), chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return TFameRead::Unreadable;
-        if (count == 0)
-            break;
-        bytes.append(chunk, qsizetype(count));
-        // The file may be growing while it is read.
-        if (bytes.size() > TFameStore::MaxSize)
-            return TFameRead::TooLarge;
-    }
-    loaded.Seen = Seen(info);
-    return loaded.List.AddText(bytes) ? TFameRead::Complete : TFameRead::CutShort;
-}
-
-TFameStore::TLoaded LoadFameFile(const QString& fileName)
-{
-    TFameStore::TLoaded loaded;
-    loaded.Read = ReadFameFile(fileName, loaded);
+    const TWholeFile file = ReadWholeFile(FileName(path).c_str(), TFameStore::MaxSize, TLinks::Refuse);
+    TLoaded loaded;
+    loaded.Read = ReadResult(file.Result);
+    if (loaded.Read != TFameRead::Complete)
+        return loaded;
+    loaded.Seen = SeenOf(file.Status);
+    if (!loaded.List.AddText(QByteArrayView(file.Bytes.data(), qsizetype(file.Bytes.size()))))
+        loaded.Read = TFameRead::CutShort;
     return loaded;
 }
 
@@ -117,85 +51,32 @@ TFameSaved Failed(TFameFailure failure)
     return saved;
 }
 
-// Why writing in the folder failed, from the error of the call that failed.
-TFameFailure WriteFailure(int error)
+// What a failed change on the disk means to the player.
+TFameFailure Failure(const TFileChange& change)
 {
-    return error == EACCES || error == EPERM ? TFameFailure::FolderNotWritable : TFameFailure::Disk;
+    switch (change.Result) {
+    case TFileChange::TResult::Done: return TFameFailure::None;
+    case TFileChange::TResult::NotAFile: return TFameFailure::NotAFile;
+    case TFileChange::TResult::Unreadable: return TFameFailure::Unreadable;
+    case TFileChange::TResult::Failed: break;
+    }
+    return change.Error == EACCES || change.Error == EPERM ? TFameFailure::FolderNotWritable : TFameFailure::Disk;
 }
 
-bool WriteAll(int handle, const QByteArray& bytes)
+// For the one line on standard error when the game ends with changes unsaved.
+const char* Reason(TFameFailure failure)
 {
-    const char* next = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t count = ::write(handle, next, std::size_t(left));
-        if (count < 0 && errno == EINTR)
-            continue;
-        // A full disk may take only part of the bytes without calling it an
-        // error: the next write says why.
-        if (count <= 0)
-            return false;
-        next += count;
-        left -= count;
+    switch (failure) {
+    case TFameFailure::None:
+    case TFameFailure::Waiting: break;
+    case TFameFailure::Busy: return "ein anderes laufendes Spiel speichert gerade";
+    case TFameFailure::NotAFile: return "die Datei ist keine gewöhnliche Datei";
+    case TFameFailure::LockNotAFile: return "die Sperrdatei ist keine gewöhnliche Datei";
+    case TFameFailure::FolderNotWritable: return "der Ordner ist nicht beschreibbar";
+    case TFameFailure::Disk: return "kein Speicher frei oder Laufwerk schreibgeschützt";
+    case TFameFailure::Unreadable: return "die bisherige Datei ist nicht lesbar";
     }
-    return true;
-}
-
-// Replaces the file at path with bytes in one step, only once every byte
-// has been written. A new file takes the old one's place by its name, so a
-// link put there is replaced and never written through. On success, how the
-// new file looks.
-TFameFailure WriteWholeFile(const QString& fileName, const QByteArray& bytes, TSeen& written)
-{
-    const QByteArray path = QFile::encodeName(fileName);
-    QByteArray fresh = path + ".XXXXXX";
-    const THandle handle(::mkostemp(fresh.data(), O_CLOEXEC));
-    if (handle.Get() < 0)
-        return WriteFailure(errno);
-    struct stat old {};
-    mode_t mode = 0;
-    if (::lstat(path.constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    int error = 0;
-    struct stat info {};
-    if (::fchmod(handle.Get(), mode) != 0 || !WriteAll(handle.Get(), bytes) || ::fsync(handle.Get()) != 0
-        || ::fstat(handle.Get(), &info) != 0)
-        error = errno;
-    else if (Look(path, old) == TFameRead::NotAFile)
-        error = ELOOP;
-    else if (::rename(fresh.constData(), path.constData()) != 0)
-        error = errno;
-    if (error == 0) {
-        written = Seen(info);
-        return TFameFailure::None;
-    }
-    ::unlink(fresh.constData());
-    return error == ELOOP ? TFameFailure::NotAFile : WriteFailure(error);
-}
-
-// Keeps the file at path as its backup, replacing an older backup in one
-// step. A second name for the very file needs no right to read it; where
-// the file system has no such names, a copy does.
-TFameFailure KeepBackup(const QString& path, const QString& backup)
-{
-    const QString fresh = backup + QStringLiteral(".new");
-    QFile::remove(fresh);
-    int error = 0;
-    if (::linkat(AT_FDCWD, QFile::encodeName(path).constData(), AT_FDCWD, QFile::encodeName(fresh).constData(), 0)
-            != 0
-        && !QFile::copy(path, fresh))
-        error = errno ? errno : EIO;
-    else if (::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(backup).constData()) != 0)
-        error = errno;
-    if (error == 0)
-        return TFameFailure::None;
-    QFile::remove(fresh);
-    return WriteFailure(error);
+    return "";
 }
 
 } // namespace
@@ -209,24 +90,24 @@ TFameStore::TFameStore(QString path, QString shared, int lockWait)
 
 TFameStore::~TFameStore()
 {
-    // A save that still waits for the lock when the game ends has one last try.
-    if (FRetry.isActive())
-        TrySave();
+    FRetry.stop();
+    if (!FUnsaved.Empty()) {
+        // Nothing else runs any more: the wait for the lock may block.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(FLockWait);
+        TFameSaved saved = TrySave();
+        while (saved.Failure == TFameFailure::Busy && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+            saved = TrySave();
+        }
+        if (!saved.Saved())
+            std::fprintf(stderr, "MVKubrin: Bestenliste nicht gespeichert (%s), %s geht verloren: %s\n",
+                         Reason(saved.Failure),
+                         FUnsaved.Added.isEmpty() ? "das Löschen" : FUnsaved.Added.size() == 1 ? "ein Eintrag"
+                                                                                               : "neue Einträge",
+                         FPath.toLocal8Bit().constData());
+    }
     if (FLoading.valid())
         FLoading.wait();
-}
-
-std::pair<QString, QString> TFameStore::PlayersPaths(const QString& programDirectory, bool programDirectoryWritable,
-                                                     const QString& dataDirectory)
-{
-    const QString beside = programDirectory + FameFileName;
-    // Nothing under /usr is written at run time, not even by root: a program
-    // there belongs to the system and its packages, and would leave the file
-    // behind when it is removed.
-    const bool systemFolder = programDirectory.startsWith(QStringLiteral("/usr/"));
-    if (programDirectoryWritable && !systemFolder)
-        return {beside, QString()};
-    return {dataDirectory + FameFileName, beside};
 }
 
 QString TFameStore::Source() const
@@ -234,15 +115,7 @@ QString TFameStore::Source() const
     return FShared.isEmpty() || QFileInfo::exists(FPath) || !QFileInfo::exists(FShared) ? FPath : FShared;
 }
 
-TFameRead TFameStore::Probe() const
-{
-    const QByteArray path = QFile::encodeName(Source());
-    struct stat info {};
-    TFameRead read = Look(path, info);
-    if (read == TFameRead::Complete)
-        const THandle probe(OpenToRead(path, read));
-    return read;
-}
+TFameRead TFameStore::Probe() const { return ReadResult(LookBeforeReading(FileName(Source()).c_str(), MaxSize)); }
 
 void TFameStore::SetObserver(std::function<void()> changing, std::function<void()> changed)
 {
@@ -265,24 +138,20 @@ void TFameStore::Changed() const
 void TFameStore::LoadInBackground()
 {
     if (!FLoaded && !FLoading.valid())
-        FLoading = std::async(std::launch::async, LoadFameFile, Source());
+        FLoading = std::async(std::launch::async, ReadFameFile, Source());
 }
 
 void TFameStore::Adopt(TLoaded loaded)
 {
-    if (loaded.Read == TFameRead::Unreadable || loaded.Read == TFameRead::NotAFile
-        || loaded.Read == TFameRead::TooLarge) {
-        // Nothing was read: what the list holds stays.
-        FLoaded = true;
-        return;
-    }
-    Changing();
-    for (const QString& entry : FUnsaved)
-        loaded.List.Add(entry);
-    FList = std::move(loaded.List);
-    // A file not read whole is read again by the save, which keeps it.
-    FSeen = loaded.Read == TFameRead::CutShort ? TSeen() : loaded.Seen;
     FLoaded = true;
+    // Nothing was read: what the list holds stays.
+    if (loaded.Read == TFameRead::Unreadable || loaded.Read == TFameRead::NotAFile
+        || loaded.Read == TFameRead::TooLarge)
+        return;
+    Changing();
+    FList = Merged(std::move(loaded.List), FUnsaved);
+    // A file not read whole is read again by the save, which keeps it.
+    FSeen = loaded.Read == TFameRead::CutShort ? TFileSeen() : loaded.Seen;
     Changed();
 }
 
@@ -290,7 +159,7 @@ TFameRead TFameStore::Load()
 {
     if (FLoaded && !FLoading.valid())
         return TFameRead::Complete;
-    TLoaded loaded = FLoading.valid() ? FLoading.get() : LoadFameFile(Source());
+    TLoaded loaded = FLoading.valid() ? FLoading.get() : ReadFameFile(Source());
     const TFameRead read = loaded.Read;
     Adopt(std::move(loaded));
     return read;
@@ -301,10 +170,10 @@ void TFameStore::Refresh()
     if (Load() != TFameRead::Complete)
         return;
     struct stat info {};
-    const TFameRead now = Look(QFile::encodeName(Source()), info);
-    if (now == TFameRead::Complete ? Seen(info) == FSeen : now == TFameRead::Missing && FSeen == TSeen())
+    const TFileKind now = LookAt(FileName(Source()).c_str(), info);
+    if (now == TFileKind::Regular ? SeenOf(info) == FSeen : now == TFileKind::Missing && FSeen == TFileSeen())
         return;
-    Adopt(LoadFameFile(Source()));
+    Adopt(ReadFameFile(Source()));
 }
 
 TFameSaved TFameStore::Add(const QString& entry, TFameReport report)
@@ -314,7 +183,7 @@ TFameSaved TFameStore::Add(const QString& entry, TFameReport report)
     Changing();
     FList.Add(entry);
     Changed();
-    FUnsaved.append(entry);
+    FUnsaved.Added.append(entry);
     return Save(std::move(report));
 }
 
@@ -323,48 +192,37 @@ TFameSaved TFameStore::Clear(TFameReport report)
     Changing();
     FList.Clear();
     Changed();
-    FUnsaved.clear();
-    FClearing = true;
+    FUnsaved = {.Cleared = true, .Added = {}};
     return Save(std::move(report));
 }
 
-TFameFailure TFameStore::TakeLock(QLockFile& lock)
+TFameSaved TFameStore::SaveUnsaved(TFameReport report) { return Save(std::move(report)); }
+
+void TFameStore::DropUnsaved()
 {
-    const QByteArray lockPath = QFile::encodeName(LockPath());
-    struct stat info {};
-    // Something that is no lock file is never waited on: no copy of the
-    // game will ever remove it.
-    if (::lstat(lockPath.constData(), &info) == 0 && !S_ISREG(info.st_mode))
-        return TFameFailure::LockNotAFile;
-    if (lock.tryLock(0))
-        return TFameFailure::None;
-    if (lock.error() == QLockFile::LockFailedError)
-        return TFameFailure::Busy;
-    // The lock cannot even be made: the folder tells why.
-    const QByteArray folder = QFile::encodeName(QFileInfo(FPath).absolutePath());
-    return ::access(folder.constData(), W_OK) != 0 && errno != EROFS ? TFameFailure::FolderNotWritable
-                                                                      : TFameFailure::Disk;
+    FRetry.stop();
+    FReport = {};
+    FUnsaved = {};
 }
 
 TFameSaved TFameStore::Save(TFameReport report)
 {
-    // The save that waits writes this one's entries too.
-    if (FRetry.isActive()) {
-        FReport = std::move(report);
-        return Failed(TFameFailure::Waiting);
-    }
-    TFameSaved saved = TrySave();
-    if (saved.Failure == TFameFailure::Busy && FLockWait > 0) {
+    // A save asked for while another waits joins it: the waiting save
+    // writes this one's entries too.
+    if (!FRetry.isActive()) {
+        TFameSaved saved = TrySave();
+        if (saved.Failure != TFameFailure::Busy || FLockWait <= 0) {
+            if (report)
+                report(saved);
+            return saved;
+        }
         // The other copy's save takes a moment: tried again from the event
         // loop, so that nothing else runs inside this call.
-        FGiveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(FLockWait);
-        FReport = std::move(report);
         FRetry.start();
-        return Failed(TFameFailure::Waiting);
     }
-    if (report)
-        report(saved);
-    return saved;
+    FGiveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(FLockWait);
+    FReport = std::move(report);
+    return Failed(TFameFailure::Waiting);
 }
 
 void TFameStore::Retry()
@@ -384,24 +242,25 @@ TFameSaved TFameStore::TrySave()
 
     // The player's data folder may not be there before the first save.
     QDir().mkpath(QFileInfo(FPath).absolutePath());
-    QLockFile lock(LockPath());
-    if (const TFameFailure locked = TakeLock(lock); locked != TFameFailure::None)
+    TFameLock lock(LockPath());
+    if (const TFameFailure locked = lock.Take(); locked != TFameFailure::None)
         return Failed(locked);
 
     TFameSaved result;
-    TLoaded onDisk;
+    const std::string path = FileName(FPath);
     struct stat info {};
-    const TFameRead now = Look(QFile::encodeName(FPath), info);
     // Unchanged since this copy read or wrote it: the list is the file.
-    const bool current = FLoaded && now == TFameRead::Complete && Seen(info) == FSeen;
+    const bool current = FLoaded && LookAt(path.c_str(), info) == TFileKind::Regular && SeenOf(info) == FSeen;
+    TLoaded onDisk;
     if (!current) {
-        switch (ReadFameFile(FPath, onDisk)) {
+        onDisk = ReadFameFile(FPath);
+        switch (onDisk.Read) {
         case TFameRead::Complete:
             break;
         case TFameRead::Missing:
             // The first save of a player who started from the shared file.
             if (!FShared.isEmpty())
-                ReadFameFile(FShared, onDisk);
+                onDisk = ReadFameFile(FShared);
             break;
         case TFameRead::NotAFile:
             return Failed(TFameFailure::NotAFile);
@@ -409,27 +268,22 @@ TFameSaved TFameStore::TrySave()
         case TFameRead::Unreadable:
         case TFameRead::TooLarge:
             // Never write over what was not read.
-            if (const TFameFailure kept = KeepBackup(FPath, BackupPath()); kept != TFameFailure::None)
-                return Failed(kept);
+            if (const TFileChange kept = KeepBackup(path, FileName(BackupPath())); !kept.Done())
+                return Failed(Failure(kept));
             result.Backup = BackupPath();
             break;
         }
-        if (FClearing)
-            onDisk.List.Clear();
-        for (const QString& entry : FUnsaved)
-            onDisk.List.Add(entry);
+        onDisk.List = Merged(std::move(onDisk.List), FUnsaved);
     }
 
-    const THallList& saved = current ? FList : onDisk.List;
-    TSeen written;
-    result.Failure = WriteWholeFile(FPath, saved.Text(), written);
-    if (!result.Saved()) {
-        result.Backup.clear();
-        return result;
-    }
-    FUnsaved.clear();
-    FClearing = false;
-    if (&saved != &FList) {
+    const QByteArray text = (current ? FList : onDisk.List).Text();
+    TFileSeen written;
+    if (const TFileChange change = ReplaceFile(path, std::string_view(text.constData(), std::size_t(text.size())),
+                                               written);
+        !change.Done())
+        return Failed(Failure(change));
+    FUnsaved = {};
+    if (!current) {
         Changing();
         FList = std::move(onDisk.List);
         Changed();

@@ -44,6 +44,9 @@ QString SaveFailureText(TFameFailure failure, const QString& path)
     case TFameFailure::Disk:
         return failed + QStringLiteral("entweder es ist kein Speicher mehr frei\r"
                                        "oder das Laufwerk ist schreibgeschützt (z.B.: CD)");
+    case TFameFailure::Unreadable:
+        return failed + QStringLiteral("die bisherige Datei %1 ist nicht ganz lesbar\r"
+                                       "und kann nicht aufbewahrt werden").arg(path);
     }
     return {};
 }

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QMenuBar>
 #include <QTimer>
 
 namespace {
@@ -114,8 +115,8 @@ TMainForm::~TMainForm() = default;
 void TMainForm::FormCreate()
 {
     KUBRIN1->SetPreviewPosition(50, 50);
-    const auto [fame, shared] = TFameStore::PlayersPaths(Services().ProgramDirectory(),
-                                                         Services().ProgramDirectoryWritable(), Services().DataDirectory());
+    const auto [fame, shared] = PlayersFamePaths(Services().ProgramDirectory(), Services().ProgramDirectoryWritable(),
+                                                 Services().DataDirectory());
     FHallOfFame = std::make_unique<TFameStore>(fame, shared);
     // A file that cannot be read is reported, and the start-up goes on
     // without it. Only a look at the file: its entries are read later.
@@ -149,9 +150,53 @@ void TMainForm::FormCreate()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    // A score still waiting for its save is not given up without a word: the
+    // window stays and paints while the save goes on.
+    if (!FHallOfFame->Unsaved().Empty()) {
+        event->ignore();
+        if (!FClosing)
+            SaveBeforeClosing();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
         emit Closed();
+}
+
+void TMainForm::SaveBeforeClosing()
+{
+    FClosing = true;
+    // The game stops; only the save goes on until the window closes.
+    Timer1->stop();
+    menuBar()->setEnabled(false);
+    FHallOfFame->SaveUnsaved([this](const TFameSaved& saved) {
+        // Heard at once when the lock was free, inside the close: the window
+        // closes once that has returned.
+        QMetaObject::invokeMethod(this, [this, saved] { SavedBeforeClosing(saved); }, Qt::QueuedConnection);
+    });
+}
+
+void TMainForm::SavedBeforeClosing(const TFameSaved& saved)
+{
+    if (saved.Failure == TFameFailure::Busy) {
+        const TFameChanges& unsaved = FHallOfFame->Unsaved();
+        const QString lost = unsaved.Added.size() > 1 ? QStringLiteral("die neuen Einträge gehen verloren")
+                             : unsaved.Added.isEmpty() ? QStringLiteral("die Bestenliste bleibt ungelöscht")
+                                                       : QStringLiteral("der neue Eintrag geht verloren");
+        if (Services().AskQuestion(QStringLiteral("Bestenliste konnte nicht gespeichert werden,\r"
+                                                  "ein anderes laufendes Spiel speichert gerade.\r"
+                                                  "Noch einmal versuchen?\r"
+                                                  "Mit „Nein“ endet das Spiel, und ")
+                                   + lost + QLatin1Char('.'))) {
+            SaveBeforeClosing();
+            return;
+        }
+    } else {
+        ReportSaved(saved, FHallOfFame->Path());
+    }
+    FHallOfFame->DropUnsaved();
+    FClosing = false;
+    close();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -227,6 +272,9 @@ void TMainForm::FormKeyPress(QChar key)
 // every key meant for the window ends here; a dialog or menu above it keeps its own.
 void TMainForm::keyPressEvent(QKeyEvent* event)
 {
+    // A closing window takes no more moves.
+    if (FClosing)
+        return;
     const QString text = event->text();
     if (const TGameKey* bound = BoundKey(event->key(), text.size() == 1 ? text.front() : QChar())) {
         Play(bound->Command);

@@ -75,6 +75,10 @@ private:
     void SayToggled(TToggle toggle, bool on);
 
     void FormCreate();
+    // Closing waits for a save that waits for the lock, and asks the player
+    // before the game ends without it.
+    void SaveBeforeClosing();
+    void SavedBeforeClosing(const TFameSaved& saved);
     void ShowHelpTopic(const QString& topic);
 
     std::unique_ptr<TGame> FGame;
@@ -82,6 +86,7 @@ private:
     // Read when first needed or in the background once the window shows;
     // saved whenever it changes.
     std::unique_ptr<TFameStore> FHallOfFame;
+    bool FClosing = false;
     // What the last landing brought, and the phrase being said.
     TDisturbed FDisturbed;
     TPhrase FPhrase;

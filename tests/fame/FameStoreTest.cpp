@@ -285,11 +285,13 @@ TEST_F(FameStore, ALinkIsNeverReadNorReplacedNorWrittenThrough)
         SCOPED_TRACE(target.toStdString());
         const QByteArray before = Bytes(target);
         ASSERT_TRUE(QFile::link(target, Path));
-        TFameStore store(Path);
-        EXPECT_EQ(store.Probe(), TFameRead::NotAFile);
-        EXPECT_EQ(store.Load(), TFameRead::NotAFile);
-        EXPECT_EQ(store.List().Count(), 0);
-        EXPECT_EQ(store.Add("0000001;a").Failure, TFameFailure::NotAFile);
+        {
+            TFameStore store(Path);
+            EXPECT_EQ(store.Probe(), TFameRead::NotAFile);
+            EXPECT_EQ(store.Load(), TFameRead::NotAFile);
+            EXPECT_EQ(store.List().Count(), 0);
+            EXPECT_EQ(store.Add("0000001;a").Failure, TFameFailure::NotAFile);
+        } // its last try at the end fails the same way
         EXPECT_EQ(Bytes(target), before);
         EXPECT_EQ(QFileInfo(Path).symLinkTarget(), target);
         ASSERT_TRUE(QFile::remove(Path));
@@ -324,8 +326,9 @@ TEST_F(FameStore, EveryFailedSaveSaysWhyAndKeepsTheEntry)
 
     // A folder the player may not write; root may write any, so the check
     // gives up root's rights first.
-    if (getuid() == 0)
+    if (getuid() == 0) {
         ASSERT_EQ(chown(QFile::encodeName(Folder.path()).constData(), 65534, 65534), 0);
+    }
     const int result = InChild([this] {
         if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             return 10;
@@ -334,6 +337,49 @@ TEST_F(FameStore, EveryFailedSaveSaysWhyAndKeepsTheEntry)
         return int(store.Add("0000009;neu").Failure);
     });
     EXPECT_EQ(result, int(TFameFailure::FolderNotWritable));
+}
+
+// A first file gets the mode the umask gives new files, and the umask stays
+// as it was; a backup on a file system where the file cannot get a second
+// name is a copy, and a copy that fails says why.
+TEST_F(FameStore, NewFilesTakeTheUmaskAndABackupCopySaysTheTrueCause)
+{
+    EXPECT_EQ(InChild([this] {
+                  ::umask(027);
+                  const bool saved = TFameStore(Path).Add("0000001;a").Saved();
+                  struct stat info {};
+                  const bool mode = stat(QFile::encodeName(Path).constData(), &info) == 0 && (info.st_mode & 0777) == 0640;
+                  return saved && mode && ::umask(0) == 027 ? 0 : 1;
+              }),
+              0);
+
+    QTemporaryDir elsewhere("/dev/shm/fame-XXXXXX");
+    ASSERT_TRUE(elsewhere.isValid());
+    struct stat here {}, there {};
+    ASSERT_EQ(stat(QFile::encodeName(Folder.path()).constData(), &here), 0);
+    ASSERT_EQ(stat(QFile::encodeName(elsewhere.path()).constData(), &there), 0);
+    if (here.st_dev == there.st_dev)
+        GTEST_SKIP() << "needs a second file system";
+    const std::string backup = QFile::encodeName(elsewhere.filePath("Fame.sav.bak")).toStdString();
+    ASSERT_EQ(chmod(QFile::encodeName(Path).constData(), 0604), 0);
+    const TFileChange copied = KeepBackup(QFile::encodeName(Path).toStdString(), backup);
+    EXPECT_TRUE(copied.Done()) << copied.Error;
+    EXPECT_EQ(Bytes(QString::fromStdString(backup)), "0000001;a\r\n");
+    struct stat info {};
+    ASSERT_EQ(stat(backup.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+
+    if (getuid() == 0) {
+        ASSERT_EQ(chown(QFile::encodeName(elsewhere.path()).constData(), 65534, 65534), 0);
+    }
+    ASSERT_EQ(chmod(QFile::encodeName(Path).constData(), 0200), 0);
+    EXPECT_EQ(InChild([&] {
+                  if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                      return 10;
+                  const TFileChange change = KeepBackup(QFile::encodeName(Path).toStdString(), backup);
+                  return change.Result == TFileChange::TResult::Unreadable && change.Error == EACCES ? 0 : 1;
+              }),
+              0);
 }
 
 TEST_F(FameStore, ReadsInTheBackgroundAndSeesWhatAnotherCopySavedSince)
@@ -352,10 +398,10 @@ TEST_F(FameStore, APlayerWhoMayNotWriteBesideTheProgramKeepsAFileOfHisOwnStartin
 {
     const QString program = Folder.path() + "/";
     const QString data = Folder.filePath("home/.local/share/MVKubrin/");
-    EXPECT_EQ(TFameStore::PlayersPaths(program, true, data).first, Path);
+    EXPECT_EQ(PlayersFamePaths(program, true, data).first, Path);
 
     Write("0000005;Alt\r\n");
-    const auto [path, shared] = TFameStore::PlayersPaths(program, false, data);
+    const auto [path, shared] = PlayersFamePaths(program, false, data);
     TFameStore own(path, shared);
     EXPECT_EQ(own.Path(), data + "Fame.sav");
     EXPECT_EQ(own.Load(), TFameRead::Complete);
@@ -387,7 +433,7 @@ TEST_P(FameFolder, BesideTheProgramOnlyInAFolderOfItsOwn)
 {
     const QString program = QString::fromUtf8(GetParam().Program);
     const QString data = QStringLiteral("/home/eva/.local/share/MVKubrin/");
-    const auto [path, shared] = TFameStore::PlayersPaths(program, GetParam().Writable, data);
+    const auto [path, shared] = PlayersFamePaths(program, GetParam().Writable, data);
     if (GetParam().Beside) {
         EXPECT_EQ(path, program + "Fame.sav");
         EXPECT_EQ(shared, QString());

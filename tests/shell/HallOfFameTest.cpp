@@ -170,6 +170,51 @@ TEST_F(HallOfFame, ALockHeldByAnotherCopyIsNotBlamedOnTheDiskAndTheNextSaveWrite
     EXPECT_EQ(Fame(), "0000000;Eva\r\n0000000;Udo\r\n");
 }
 
+TEST_F(HallOfFame, QuittingWhileTheSaveWaitsForTheLockKeepsTryingThenAsksBeforeTheEntryIsLost)
+{
+    const QString asked = "Bestenliste konnte nicht gespeichert werden,\r"
+                          "ein anderes laufendes Spiel speichert gerade.\r"
+                          "Noch einmal versuchen?\r"
+                          "Mit „Nein“ endet das Spiel, und der neue Eintrag geht verloren.";
+    Services.InputAnswers = {"Eva", "Udo"};
+    auto held = std::make_unique<QLockFile>(FamePath + ".lock");
+    ASSERT_TRUE(held->tryLock());
+    bool closed = false;
+    QObject::connect(Form.get(), &TMainForm::Closed, [&closed] { closed = true; });
+    Form->show();
+    QApplication::setActiveWindow(Form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    EndGame();
+    // Esc at once: the window stays while the save waits, and the player
+    // who answers "Ja" waits again until the other copy is done.
+    QTest::keyClick(Form.get(), Qt::Key_Escape);
+    Services.QuestionAnswers = {true};
+    QTest::qWait(300);
+    EXPECT_TRUE(Form->isVisible());
+    EXPECT_TRUE(Services.Questions.isEmpty());
+    QTimer::singleShot(TFameStore::LockWait + 500, [&held] { held.reset(); });
+    EXPECT_TRUE(QTest::qWaitFor([&closed] { return closed; }, 3 * TFameStore::LockWait + 2000));
+    EXPECT_EQ(Services.Questions, QStringList{asked});
+    EXPECT_EQ(Fame(), "0000000;Eva\r\n");
+
+    // The close box, with the lock held all along: "Nein" ends the game
+    // without the entry, and nothing else is said.
+    Form = std::make_unique<TMainForm>();
+    held = std::make_unique<QLockFile>(FamePath + ".lock");
+    ASSERT_TRUE(held->tryLock());
+    closed = false;
+    QObject::connect(Form.get(), &TMainForm::Closed, [&closed] { closed = true; });
+    Services.Clear();
+    EndGame();
+    Services.QuestionAnswers = {false};
+    Form->close();
+    EXPECT_TRUE(QTest::qWaitFor([&closed] { return closed; }, 2 * TFameStore::LockWait + 2000));
+    EXPECT_EQ(Services.Questions, QStringList{asked});
+    EXPECT_TRUE(Services.Messages.empty());
+    Form.reset();
+    EXPECT_EQ(Fame(), "0000000;Eva\r\n");
+}
+
 TEST_F(HallOfFame, UnreadableFileAtStartIsReportedAndTheHelpCheckStillRuns)
 {
     ASSERT_TRUE(QDir(Folder.path()).mkpath("Fame.sav"));

@@ -193,4 +193,68 @@ xdotool key Escape
 for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.05; done
 kill -0 "$game" 2>/dev/null && fail "Esc did not end the program"
 game=""
+
+# Another running copy holds the hall of fame's lock while the player
+# finishes a game, enters a name and quits at once; the other copy lets go
+# three seconds later. The entry must not be lost without a word: the
+# program waits, or asks whether to wait longer (the walk says "Ja").
+late=SPAETER
+release="$(dirname "$fame")/release"
+holder() {
+  python3 - "$fame.lock" "$release" <<'PY'
+import fcntl, os, socket, sys, time
+lock, release = sys.argv[1:]
+# What a running copy's lock file holds: its process, its program (left
+# empty: any live process counts) and its host.
+handle = os.open(lock, os.O_WRONLY | os.O_CREAT | os.O_EXCL, 0o644)
+os.write(handle, f"{os.getpid()}\n\n{socket.gethostname()}\n".encode())
+fcntl.flock(handle, fcntl.LOCK_EX | fcntl.LOCK_NB)
+while not os.path.exists(release):
+    time.sleep(0.05)
+os.unlink(lock)
+os.unlink(release)
+PY
+}
+if $installed; then as_player "$home" bash -c "$(declare -f holder); fame='$fame' release='$release' holder" &
+else holder & fi
+holding=$!
+eventually test -f "$fame.lock" || fail "the other copy's lock was not made"
+launch >"$work/game-late.log" 2>&1 &
+game=$!
+main=$(xwindow '^MVKubrin$') || fail "no main window the second time: $(cat "$work/game-late.log")"
+xdotool windowfocus --sync "$main"
+xdotool key --delay 50 n
+entry=""
+for piece in $(seq 60); do
+  xdotool key --delay 30 0 space
+  entry=$(xdotool search --onlyvisible --name '^Eingabe$' 2>/dev/null | head -1) && [[ -n $entry ]] && break
+done
+[[ -n $entry ]] || entry=$(xwindow '^Eingabe$') || fail "no name entry after 60 pieces the second time"
+xdotool windowfocus --sync "$entry"
+sleep 0.7
+xdotool type --delay 40 "$late"
+xdotool key Return
+xdotool windowfocus --sync "$main"
+xdotool key Escape
+( sleep 3; touch "$release" ) &
+sleep 1
+grep -qa ";$late" "$fame" && fail "the entry was saved while another copy held the lock"
+kill -0 "$game" 2>/dev/null || fail "the program ended at once with the entry unsaved"
+asked=false
+for _ in $(seq 300); do
+  kill -0 "$game" 2>/dev/null || break
+  if box=$(xdotool search --onlyvisible --name '^Bestätigen$' 2>/dev/null | head -1) && [[ -n $box ]]; then
+    asked=true
+    shot asked-at-quit
+    xdotool windowfocus --sync "$box"
+    xdotool key Return
+  fi
+  sleep 0.1
+done
+kill -0 "$game" 2>/dev/null && fail "the program did not end after the other copy let go"
+game=""
+wait "$holding" || fail "the other copy's lock could not be held"
+grep -qaE "^[0-9]{7};$late"$'\r'"\$" "$fame" || fail "the entry made before quitting is lost: $(od -c "$fame" | head -3)"
+grep -qaE "^[0-9]{7};$name"$'\r'"\$" "$fame" || fail "the first entry is gone"
 echo "walkthrough: played to a game end, entered $name, found it in the hall of fame and in Fame.sav"
+echo "walkthrough: quit while another copy held the lock; $late was saved$($asked && echo ' after the player was asked')"
