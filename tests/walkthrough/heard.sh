@@ -76,6 +76,7 @@ sleep 6
 game_said_all >"$work/game-said.txt"
 
 python3 - "$keys" "$work/game-said.txt" "$work/log/heard.txt" "$echo" "$rate" <<'PYTHON'
+import re
 import sys
 keys = [line.split(" ", 3) for line in open(sys.argv[1]).read().splitlines()]
 said = open(sys.argv[2], encoding="utf-8").read().splitlines()
@@ -96,7 +97,8 @@ for index in range(len(keys) - 1):
         cut.append("%s: no answer" % key)
         continue
     answer = answers[-1]
-    if "elandet" in answer and len(answer) > len(landing):
+    # A landing names the next piece, then the row the last one landed on.
+    if re.search(r"Spalte \d+\. Zeile", answer) and len(answer) > len(landing):
         landing = answer
     done = [rate for started, rate, text in heard if text == answer and time <= started < following]
     if done:
