@@ -1,5 +1,7 @@
 #include "Speech.h"
 
+#include "Announcer.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -36,7 +38,11 @@ QString ServerSocket()
 
 TSpeaker& Speaker()
 {
+#if MVK_ANNOUNCEMENTS
+    static TAnnouncer* const Dispatcher = new TAnnouncer;
+#else
     static TSpeechDispatcher* const Dispatcher = new TSpeechDispatcher;
+#endif
     return ReplacedSpeaker ? *ReplacedSpeaker : *Dispatcher;
 }
 

@@ -2,6 +2,8 @@
 
 #include "Speech.h"
 
+#include <QAccessible>
+
 // What the main window says as the game is played. A phrase is built in the
 // window's own buffer, so speaking allocates nothing on this side.
 
@@ -11,8 +13,7 @@ void TMainForm::Play(TGame::TCommand command)
     FDisturbed = {};
     FGame->Command(command);
     Commentary::Command(FPhrase, command, before, Glance(KUBRIN1->Well(), *FGame), FDisturbed);
-    if (!FPhrase.Empty())
-        Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
+    Tell();
 }
 
 void TMainForm::Timer1Timer()
@@ -21,8 +22,7 @@ void TMainForm::Timer1Timer()
     FDisturbed = {};
     FGame->Step();
     Commentary::Tick(FPhrase, before, Glance(KUBRIN1->Well(), *FGame), FDisturbed);
-    if (!FPhrase.Empty())
-        Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
+    Tell();
 }
 
 void TMainForm::Disturbed(TDisturbance disturbance, int removedRows) { FDisturbed.Add(disturbance, removedRows); }
@@ -30,6 +30,19 @@ void TMainForm::Disturbed(TDisturbance disturbance, int removedRows) { FDisturbe
 void TMainForm::SayToggled(TToggle toggle, bool on)
 {
     Commentary::Toggled(FPhrase, toggle, on);
+    Tell();
+}
+
+void TMainForm::Tell()
+{
+    if (FPhrase.Empty())
+        return;
+    // Whatever is said changed the state the playfield describes. A screen
+    // reader that keeps what it last read of the description (Orca 48) reads
+    // the new one on "where am I" only when told; without a listener Qt
+    // drops the event at once.
+    QAccessibleEvent changed(KUBRIN1, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
     Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
 }
 

@@ -69,6 +69,9 @@ private:
     // A command of the game, and what it did said aloud.
     void Play(TGame::TCommand command);
     void SayToggled(TToggle toggle, bool on);
+    // Says the phrase built, and tells the screen reader that the state
+    // changed.
+    void Tell();
 
     void FormCreate();
     void ShowHelpTopic(const QString& topic);

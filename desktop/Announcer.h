@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Speech.h"
+
+#include <QtGlobal>
+
+// Qt 6.8 hands announcements to the screen reader, which speaks them in the
+// player's own voice and rate, and shows them on a braille display; before
+// it the phrases must go to the speech server directly. The one place that
+// decides between the two.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#define MVK_ANNOUNCEMENTS 1
+#else
+#define MVK_ANNOUNCEMENTS 0
+#endif
+
+#if MVK_ANNOUNCEMENTS
+
+class QObject;
+
+// Tells the screen reader the phrase as an announcement of the widget that
+// holds the keyboard focus (the playfield during a game). Nothing is sent
+// while no assistive technology listens: Qt's bridge is then inactive.
+//
+// Both kinds go out assertive: the screen reader speaks an assertive
+// announcement after its echo of the key that caused it, where a polite one
+// waits for whatever it is reading and is then often not heard at all.
+class TAnnouncer : public TSpeaker {
+public:
+    void Say(const char* text, TUrgency urgency) override;
+
+    // What the announcement is of, where no widget holds the focus.
+    static QObject* Source();
+};
+
+#endif
