@@ -21,7 +21,7 @@ void TAnnouncer::Say(const char* text, TUrgency urgency)
         return;
     QAccessibleAnnouncementEvent announcement(Source(), QString::fromUtf8(text));
     announcement.setPoliteness(urgency == TUrgency::Replace ? QAccessible::AnnouncementPoliteness::Assertive
-                                                            : QAccessible::AnnouncementPoliteness::Assertive);
+                                                            : QAccessible::AnnouncementPoliteness::Polite);
     QAccessible::updateAccessibility(&announcement);
 }
 

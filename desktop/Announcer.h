@@ -22,9 +22,9 @@ class QObject;
 // holds the keyboard focus (the playfield during a game). Nothing is sent
 // while no assistive technology listens: Qt's bridge is then inactive.
 //
-// Both kinds go out assertive: the screen reader speaks an assertive
-// announcement after its echo of the key that caused it, where a polite one
-// waits for whatever it is reading and is then often not heard at all.
+// A phrase that the next one may cut goes out assertive, one that waits
+// for what is being said polite. Orca 48 ignores the difference: it speaks
+// every announcement at once, cutting whatever it was saying.
 class TAnnouncer : public TSpeaker {
 public:
     void Say(const char* text, TUrgency urgency) override;
