@@ -31,19 +31,21 @@ void TMainForm::SayToggled(TToggle toggle, bool on)
 {
     Commentary::Toggled(FPhrase, toggle, on);
     Tell();
+    // A screen reader that keeps what it last read of the playfield's
+    // description (Orca 48 with Qt 6.8) reads "where am I" afresh only once
+    // told that it changed, and then reads the whole new state aloud at
+    // once: told after every key, it buries the answers. So it is told when
+    // the player stops to take stock, after the word "Pause".
+    if (toggle == TToggle::Pause && on) {
+        QAccessibleEvent changed(KUBRIN1, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void TMainForm::Tell()
 {
-    if (FPhrase.Empty())
-        return;
-    // Whatever is said changed the state the playfield describes. A screen
-    // reader that keeps what it last read of the description (Orca 48) reads
-    // the new one on "where am I" only when told; without a listener Qt
-    // drops the event at once.
-    QAccessibleEvent changed(KUBRIN1, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&changed);
-    Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
+    if (!FPhrase.Empty())
+        Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
 }
 
 QString TMainForm::SpokenState() const

@@ -69,8 +69,7 @@ private:
     // A command of the game, and what it did said aloud.
     void Play(TGame::TCommand command);
     void SayToggled(TToggle toggle, bool on);
-    // Says the phrase built, and tells the screen reader that the state
-    // changed.
+    // Says the phrase built, if any.
     void Tell();
 
     void FormCreate();

@@ -50,6 +50,8 @@ cat >"$work/speechd/modules/timed.conf" <<CONF
 GenericExecuteSynth "$here/timed-voice $heard \$RATE \'\$DATA\'"
 GenericRateAdd 0
 GenericRateMultiply 1
+GenericDelimiters "~"
+GenericMaxChunkLength 2000
 AddVoice "de" "MALE1" "de"
 AddVoice "en" "MALE1" "en"
 CONF
