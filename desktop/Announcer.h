@@ -16,11 +16,12 @@
 
 #if MVK_ANNOUNCEMENTS
 
+#include <QString>
+
 class QObject;
 
 // Tells the screen reader the phrase as an announcement of the widget that
-// holds the keyboard focus (the playfield during a game). Nothing is sent
-// while no assistive technology listens: Qt's bridge is then inactive.
+// holds the keyboard focus (the playfield during a game).
 //
 // A phrase that the next one may cut goes out assertive, one that waits
 // for what is being said polite. Orca 48 ignores the difference: it speaks
@@ -31,6 +32,9 @@ public:
 
     // What the announcement is of, where no widget holds the focus.
     static QObject* Source();
+
+private:
+    QString FText;
 };
 
 #endif

@@ -180,8 +180,9 @@ TEST_F(ReadAloud, ThePauseTellsTheScreenReaderThatThePlayfieldsStateChangedAndNo
 }
 
 #if MVK_ANNOUNCEMENTS
-TEST(Announcer, SaysThePhraseToTheScreenReaderTheNewestCuttingTheOneBefore)
+TEST_F(ReadAloud, AnnouncementsTellThePhraseToTheScreenReaderTheNewestCuttingTheOneBefore)
 {
+    Form->show();
     TAnnouncer announcer;
     TAccessibleEvents events;
     announcer.Say("Spalte 4", TSpeaker::TUrgency::Replace);
