@@ -163,6 +163,11 @@ private:
 
 TEST_F(ReadAloud, ThePauseTellsTheScreenReaderThatThePlayfieldsStateChangedAndNoMoveDoes)
 {
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    // Qt before 6.8 hands events to the recorder only while a platform's
+    // bridge is active, which the offscreen platform never is.
+    GTEST_SKIP() << "needs Qt 6.8 to record accessibility events";
+#endif
     TRecordingSpeaker speaker;
     TAccessibleEvents events;
     QObject* playfield = Widget("KUBRIN1");
