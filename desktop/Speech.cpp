@@ -1,5 +1,7 @@
 #include "Speech.h"
 
+#include "Announcer.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -96,8 +98,13 @@ TSpeaker& Speaker()
 {
     if (ReplacedSpeaker)
         return *ReplacedSpeaker;
+#if MVK_ANNOUNCEMENTS
+    static TAnnouncer* const Announcer = new TAnnouncer;
+    return *Announcer;
+#else
     static TSpeechDispatcher* const Dispatcher = new TSpeechDispatcher;
     return *Dispatcher;
+#endif
 }
 
 TSpeaker* SetSpeaker(TSpeaker* speaker) { return std::exchange(ReplacedSpeaker, speaker); }

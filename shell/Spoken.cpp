@@ -2,6 +2,8 @@
 
 #include "Speech.h"
 
+#include <QAccessible>
+
 // What the main window says as the game is played. A phrase is built in the
 // window's own buffer, so speaking allocates nothing on this side.
 
@@ -12,8 +14,7 @@ void TMainForm::Narrate(TMove move, TDescribe describe)
     FDisturbed = {};
     move();
     describe(before, Glance(KUBRIN1->Well(), *FGame));
-    if (!FPhrase.Empty())
-        Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
+    Tell();
 }
 
 void TMainForm::Play(TGame::TCommand command)
@@ -37,7 +38,22 @@ void TMainForm::Disturbed(TDisturbance disturbance, int removedRows) { FDisturbe
 void TMainForm::SayToggled(TToggle toggle, bool on)
 {
     Commentary::Toggled(FPhrase, toggle, on);
-    Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
+    Tell();
+    // A screen reader that keeps what it last read of the playfield's
+    // description (Orca 48 with Qt 6.8) reads "where am I" afresh only once
+    // told that it changed, and then reads the whole new state aloud at
+    // once: told after every key, it buries the answers. So it is told when
+    // the player stops to take stock, after the word "Pause".
+    if (toggle == TToggle::Pause && on) {
+        QAccessibleEvent changed(KUBRIN1, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void TMainForm::Tell()
+{
+    if (!FPhrase.Empty())
+        Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
 }
 
 QString TMainForm::SpokenState() const

@@ -73,6 +73,8 @@ private:
     template <typename TMove, typename TDescribe>
     void Narrate(TMove move, TDescribe describe);
     void SayToggled(TToggle toggle, bool on);
+    // Says the phrase built, if any.
+    void Tell();
 
     void FormCreate();
     // Closing waits for a save that waits for the lock, and asks the player

@@ -4,6 +4,7 @@
 #include "about.h"
 #include "main.h"
 #include "Speech.h"
+#include "Announcer.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -11,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -121,6 +124,82 @@ TEST_F(ReadAloud, TheGameIsHeardAsItIsPlayedOnePhraseAKey)
                            [](const std::string& said) { return said.find(". Zeile ") != std::string::npos; }),
               speaker.Said.end());
 }
+
+// What the program tells an assistive technology, as if one listened.
+class TAccessibleEvents {
+public:
+    TAccessibleEvents()
+    {
+        Recorder = this;
+        FPrevious = QAccessible::installUpdateHandler([](QAccessibleEvent* event) { Recorder->Record(event); });
+        QAccessible::setActive(true);
+    }
+    ~TAccessibleEvents()
+    {
+        QAccessible::setActive(false);
+        QAccessible::installUpdateHandler(FPrevious);
+        Recorder = nullptr;
+    }
+    int Count(QAccessible::Event type, const QObject* object) const
+    {
+        return int(std::count(Events.begin(), Events.end(), std::pair(type, object)));
+    }
+    std::vector<std::pair<QAccessible::Event, const QObject*>> Events;
+    std::vector<std::pair<QString, int>> Announced;
+
+private:
+    void Record(QAccessibleEvent* event)
+    {
+        Events.emplace_back(event->type(), event->object());
+#if MVK_ANNOUNCEMENTS
+        if (event->type() == QAccessible::Announcement) {
+            const auto* announcement = static_cast<QAccessibleAnnouncementEvent*>(event);
+            Announced.emplace_back(announcement->message(), int(announcement->politeness()));
+        }
+#endif
+    }
+    static inline TAccessibleEvents* Recorder = nullptr;
+    QAccessible::UpdateHandler FPrevious = nullptr;
+};
+
+TEST_F(ReadAloud, ThePauseTellsTheScreenReaderThatThePlayfieldsStateChangedAndNoMoveDoes)
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    // Qt before 6.8 hands events to the recorder only while a platform's
+    // bridge is active, which the offscreen platform never is.
+    GTEST_SKIP() << "needs Qt 6.8 to record accessibility events";
+#endif
+    TRecordingSpeaker speaker;
+    TAccessibleEvents events;
+    QObject* playfield = Widget("KUBRIN1");
+    Form->FormKeyPress(QLatin1Char('n'));
+    Form->FormKeyDown(Qt::Key_Left);
+    Form->FormKeyPress(QLatin1Char('0'));
+    EXPECT_EQ(events.Count(QAccessible::DescriptionChanged, playfield), 0);
+    Form->Pause1Click();
+    EXPECT_EQ(events.Count(QAccessible::DescriptionChanged, playfield), 1);
+    EXPECT_EQ(speaker.Said.back(), "Pause");
+    const QString description = QAccessible::queryAccessibleInterface(playfield)->text(QAccessible::Description);
+    EXPECT_TRUE(description.contains(QStringLiteral(", Pause."))) << description.toStdString();
+    Form->Pause1Click();
+    EXPECT_EQ(events.Count(QAccessible::DescriptionChanged, playfield), 1);
+}
+
+#if MVK_ANNOUNCEMENTS
+TEST_F(ReadAloud, AnnouncementsTellThePhraseToTheScreenReaderTheNewestCuttingTheOneBefore)
+{
+    Form->show();
+    TAnnouncer announcer;
+    TAccessibleEvents events;
+    announcer.Say("Spalte 4", TSpeaker::TUrgency::Replace);
+    announcer.Say("Spiel vorbei, 12 Punkte", TSpeaker::TUrgency::Queue);
+    announcer.Say("", TSpeaker::TUrgency::Replace);
+    EXPECT_EQ(events.Announced,
+              (std::vector<std::pair<QString, int>>{
+                  {QStringLiteral("Spalte 4"), int(QAccessible::AnnouncementPoliteness::Assertive)},
+                  {QStringLiteral("Spiel vorbei, 12 Punkte"), int(QAccessible::AnnouncementPoliteness::Polite)}}));
+}
+#endif
 
 TEST(AboutBoxReadAloud, ThePictureIsNamedAndTheSpacedNameReadsAsOneWord)
 {

@@ -72,6 +72,9 @@ hear "Spielfeld" 30 >/dev/null || fail "the focused playfield was not read"
 line=$(key_hear n "Spalte [0-9]+")
 column=$(sed -E 's/.*Spalte ([0-9]+).*/\1/' <<<"$line")
 key_hear p "Pause" >/dev/null
+# Told that the state changed, Orca 48 reads it after the word "Pause".
+sleep 2
+moves=$(said_all | wc -l)
 for move in Left Left Right; do
   line=$(key_hear "$move" "Spalte [0-9]+")
   now=$(sed -E 's/.*Spalte ([0-9]+).*/\1/' <<<"$line")
@@ -83,6 +86,11 @@ for move in Left Left Right; do
 done
 key_hear Up "." >/dev/null
 key_hear Down "." >/dev/null
+# The moves changed the state the playfield describes, yet only "where am
+# I" reads all of it: a screen reader told of every change would read it
+# after every key.
+sleep 1
+if said_all | tail -n +$((moves + 1)) | grep -q "Höhen"; then fail "a move made Orca read the whole state"; fi
 # Orca's "where am I" reads the whole state from the focused playfield.
 listen
 xdotool key KP_Enter
