@@ -324,8 +324,9 @@ TEST_F(FameStore, EveryFailedSaveSaysWhyAndKeepsTheEntry)
 
     // A folder the player may not write; root may write any, so the check
     // gives up root's rights first.
-    if (getuid() == 0)
+    if (getuid() == 0) {
         ASSERT_EQ(chown(QFile::encodeName(Folder.path()).constData(), 65534, 65534), 0);
+    }
     const int result = InChild([this] {
         if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             return 10;
