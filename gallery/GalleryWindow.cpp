@@ -40,12 +40,13 @@ TGalleryWindow::TGalleryWindow(QWidget* parent) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("MVKubrin – Galerie der Steuerelemente"));
     QFile description(QStringLiteral(":/galerie/gallery.ui"));
-    description.open(QIODevice::ReadOnly);
     TFormReader reader;
-    FForm = reader.Read(description, this);
+    if (description.open(QIODevice::ReadOnly))
+        FForm = reader.Read(description, this);
     if (!FForm) {
         // Only a broken build gets here; say so rather than show an empty window.
-        FForm = new QLabel(QStringLiteral("Die Galerie kann nicht gelesen werden: ") + reader.ErrorString(), this);
+        const QString why = description.isOpen() ? reader.ErrorString() : description.errorString();
+        FForm = new QLabel(QStringLiteral("Die Galerie kann nicht gelesen werden: ") + why, this);
     }
     FForm->setMinimumSize(FForm->size());
     setCentralWidget(FForm);

@@ -66,7 +66,7 @@ bool TSoundServer::Launch(QProcess& process, const QString& program, const QStri
         && process.state() != QProcess::NotRunning)
         return true;
     QFile output(log);
-    output.open(QIODevice::ReadOnly);
+    (void)output.open(QIODevice::ReadOnly); // without a log, the failure is said without it
     FFailure = program + QStringLiteral(" did not open its socket: ") + QString::fromLocal8Bit(output.readAll());
     return false;
 }

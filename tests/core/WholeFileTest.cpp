@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -21,7 +22,11 @@ protected:
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         Folder = pattern;
     }
-    void TearDown() override { std::system(("rm -rf '" + Folder + "'").c_str()); }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(Folder, ignored);
+    }
 
     std::string Write(const std::string& name, const std::string& bytes)
     {

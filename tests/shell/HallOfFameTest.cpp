@@ -80,7 +80,7 @@ protected:
         QTimer::singleShot(0, Form.get(), [&] {
             if (auto* window = qobject_cast<THallofFame*>(QApplication::activeModalWidget())) {
                 shown = true;
-                QApplication::setActiveWindow(window);
+                window->activateWindow();
                 EXPECT_TRUE(QTest::qWaitForWindowActive(window));
                 look(*window);
                 window->reject();

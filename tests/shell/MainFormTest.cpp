@@ -271,12 +271,20 @@ TEST_F(MainWindow, PreviewItemShowsAndHidesThePreview)
 TEST_F(MainWindow, PreviewHandsTheKeyboardBackToTheGame)
 {
     Form->show();
-    QApplication::setActiveWindow(Form.get());
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     Item("Vorschaufenster1").trigger();
     TPreviewForm* preview = Field().PreviewForm();
-    QApplication::setActiveWindow(preview);
-    for (int wait = 0; wait < 50 && QApplication::activeWindow() != Form.get(); ++wait)
+    // Activation is asynchronous: the preview must really have had the
+    // keyboard before the game's window counts as having it back.
+    bool previewHadIt = false;
+    const auto watch = QObject::connect(qApp, &QGuiApplication::focusWindowChanged,
+        [&](QWindow* window) { previewHadIt = previewHadIt || window == preview->windowHandle(); });
+    preview->activateWindow();
+    for (int wait = 0; wait < 50 && !(previewHadIt && QApplication::activeWindow() == Form.get()); ++wait)
         QTest::qWait(10);
+    QObject::disconnect(watch);
+    EXPECT_TRUE(previewHadIt);
     EXPECT_EQ(QApplication::activeWindow(), Form.get());
     EXPECT_TRUE(preview->isVisible());
 }
@@ -284,7 +292,7 @@ TEST_F(MainWindow, PreviewHandsTheKeyboardBackToTheGame)
 TEST_F(MainWindow, EscapeClosesTheWindow)
 {
     Form->show();
-    QApplication::setActiveWindow(Form.get());
+    Form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     QTest::keyClick(Form.get(), Qt::Key_Escape);
     EXPECT_FALSE(Form->isVisible());
