@@ -182,7 +182,7 @@ TEST_F(HallOfFame, QuittingWhileTheSaveWaitsForTheLockKeepsTryingThenAsksBeforeT
     bool closed = false;
     QObject::connect(Form.get(), &TMainForm::Closed, [&closed] { closed = true; });
     Form->show();
-    QApplication::setActiveWindow(Form.get());
+    Form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
     EndGame();
     // Esc at once: the window stays while the save waits, and the player
