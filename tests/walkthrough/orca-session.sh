@@ -10,7 +10,7 @@
 #                             which logs what it spoke to its end in
 #                             $work/log/heard.txt
 #   orca_session_start WORK   then: said_all, game_said_all, listen, since, hear
-#   orca_session_stop
+#   orca_session_stop         or the exit trap orca_session_cleanup
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xsession.sh"
 
 ORCA_SESSION_PIDS=()
@@ -92,6 +92,23 @@ orca_session_stop() {
   local i
   for ((i = ${#ORCA_SESSION_PIDS[@]} - 1; i >= 0; i--)); do kill "${ORCA_SESSION_PIDS[i]}" 2>/dev/null || true; done
   xsession_stop
+}
+
+# The game, when one was started into $game, then the whole desktop and the
+# runtime folder: the walks' exit trap.
+game=""
+orca_session_cleanup() {
+  [[ -n $game ]] && kill "$game" 2>/dev/null
+  orca_session_stop
+  rm -rf "$XDG_RUNTIME_DIR"
+}
+
+# As a screen reader started from the desktop's settings leaves the
+# accessibility bus: the screen-reader setting on. Started by hand, Orca
+# switches only the bus on.
+screen_reader_setting() {
+  gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+    --method org.freedesktop.DBus.Properties."$@"
 }
 
 # Every message the speech server queued, one a line, markup taken out; the

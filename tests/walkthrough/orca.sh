@@ -22,13 +22,7 @@ mkdir -p "$work/game"
 copy_program "$source_dir" "$work/game"
 started=$(date +%s)
 
-game=""
-cleanup() {
-  [[ -n $game ]] && kill "$game" 2>/dev/null
-  orca_session_stop
-  rm -rf "$XDG_RUNTIME_DIR"
-}
-trap cleanup EXIT
+trap orca_session_cleanup EXIT
 fail() {
   echo "orca walk ($start): $*" >&2
   echo "--- what was said (all of it in $work/said.txt):" >&2
@@ -49,15 +43,10 @@ key_hear() {
 }
 
 hear "Screen reader on|Bildschirmleser" 30 >/dev/null || fail "Orca did not start"
-a11y_status() {
-  gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
-    --method org.freedesktop.DBus.Properties."$@"
-}
 if [[ $start == desktop ]]; then
-  # What a screen reader started from the desktop's settings sets.
-  a11y_status Set org.a11y.Status ScreenReaderEnabled '<true>' >/dev/null
+  screen_reader_setting Set org.a11y.Status ScreenReaderEnabled '<true>' >/dev/null
 else
-  [[ $(a11y_status Get org.a11y.Status ScreenReaderEnabled) == *false* ]] || fail "the screen-reader setting is on"
+  [[ $(screen_reader_setting Get org.a11y.Status ScreenReaderEnabled) == *false* ]] || fail "the screen-reader setting is on"
 fi
 
 listen
