@@ -31,7 +31,7 @@ mkdir -m 700 "$session/run"
 mkdir "$session/shots"
 as_root chown -R nobody "$session"
 cat >"$session/config" <<EOF
-output HEADLESS-1 resolution 1024x768 position 0,0
+output HEADLESS-1 resolution 1024x768 position 0,0 bg #406080 solid_color
 xwayland enable
 exec sh -c 'echo "\$DISPLAY" >$session/display'
 EOF
