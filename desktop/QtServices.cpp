@@ -71,7 +71,8 @@ bool TQtServices::AskQuestion(const QString& text)
     return box.clickedButton() == yes;
 }
 
-bool TQtServices::InputQuery(const QString& caption, const QString& prompt, QString& value)
+bool TQtServices::InputQuery(const QString& caption, const QString& prompt, QString& value,
+                             const QString& description)
 {
     QDialog dialog(QApplication::activeWindow(), Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                                                       | Qt::WindowCloseButtonHint);
@@ -83,6 +84,7 @@ bool TQtServices::InputQuery(const QString& caption, const QString& prompt, QStr
     label->setBuddy(edit);
     edit->setMaxLength(255);
     edit->setMinimumWidth(260);
+    edit->setAccessibleDescription(description);
     edit->selectAll();
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);

@@ -20,7 +20,7 @@ public:
 
     void ShowMessage(const QString& text, TMessageIcon icon, const QString& caption) override;
     bool AskQuestion(const QString& text) override;
-    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value, const QString& description) override;
     void PlaySound(const QString& path) override;
     bool ShowHelp(const QString& helpFile, const QString& topic) override;
     std::uint32_t MillisecondsSinceMidnight() override;

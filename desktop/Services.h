@@ -25,8 +25,10 @@ public:
     // "&Ja" / "&Nein" under the caption "Bestätigen"; true for "&Ja".
     virtual bool AskQuestion(const QString& text) = 0;
     // A text-entry box with "OK" and "Abbrechen", at most 255 characters.
-    // True with the edited text in value when closed with "OK".
-    virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    // True with the edited text in value when closed with "OK". A screen
+    // reader reads the description with the entry, after its prompt.
+    virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value,
+                            const QString& description) = 0;
     // Starts a wave file and returns at once; a missing file plays nothing.
     virtual void PlaySound(const QString& path) = 0;
     // Loads a wave file ahead of its first use, so that it starts at once.

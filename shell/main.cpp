@@ -237,11 +237,13 @@ void TMainForm::LevelMessage(int freeLines)
 
 void TMainForm::NameRequested(int score)
 {
-    // Told before the name box opens, and waiting for nothing else to end.
+    // The end is read with the name box rather than spoken beside it: a
+    // screen reader that reads each new window at once (Orca 48) would cut
+    // the one with the other, in whichever order they reached it.
     Commentary::GameOver(FPhrase, score);
-    Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Queue);
     QString name;
-    if (!Services().InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Bitte geben Sie Ihren Namen ein:"), name))
+    if (!Services().InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Bitte geben Sie Ihren Namen ein:"), name,
+                               QString::fromUtf8(FPhrase.Text())))
         return;
     const QString path = FHallOfFame->Path();
     FHallOfFame->Add(HallEntry(score, name), [path](const TFameSaved& saved) { ReportSaved(saved, path); });

@@ -34,9 +34,10 @@ bool TTestServices::AskQuestion(const QString& text)
     return answer;
 }
 
-bool TTestServices::InputQuery(const QString& caption, const QString& prompt, QString& value)
+bool TTestServices::InputQuery(const QString& caption, const QString& prompt, QString& value,
+                               const QString& description)
 {
-    Inputs.push_back({caption, prompt, value});
+    Inputs.push_back({caption, prompt, value, description});
     if (InputAnswers.empty())
         return false;
     const std::optional<QString> answer = InputAnswers.front();

@@ -26,6 +26,7 @@ public:
         QString Caption;
         QString Prompt;
         QString Initial;
+        QString Description;
     };
     struct THelp {
         QString File;
@@ -37,7 +38,7 @@ public:
 
     void ShowMessage(const QString& text, TMessageIcon icon, const QString& caption) override;
     bool AskQuestion(const QString& text) override;
-    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value, const QString& description) override;
     void PlaySound(const QString& path) override;
     bool ShowHelp(const QString& helpFile, const QString& topic) override;
     std::uint32_t MillisecondsSinceMidnight() override { return Clock; }

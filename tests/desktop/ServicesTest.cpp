@@ -49,10 +49,10 @@ TEST(TestServices, AnswersFromTheScriptThenRefuses)
     EXPECT_TRUE(services.AskQuestion(QStringLiteral("?")));
     EXPECT_FALSE(services.AskQuestion(QStringLiteral("?")));
     QString value = QStringLiteral("start");
-    EXPECT_TRUE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value));
+    EXPECT_TRUE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value, QString()));
     EXPECT_EQ(value.size(), 255);
-    EXPECT_FALSE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value));
-    EXPECT_FALSE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value));
+    EXPECT_FALSE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value, QString()));
+    EXPECT_FALSE(services.InputQuery(QStringLiteral("Eingabe"), QStringLiteral("Name"), value, QString()));
     ASSERT_EQ(services.Inputs.size(), 3u);
     EXPECT_EQ(services.Inputs[0].Initial, QStringLiteral("start"));
 }

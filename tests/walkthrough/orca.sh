@@ -95,18 +95,19 @@ key_hear 0 "Zeile" >/dev/null
 key_hear space "gelandet|Zeile" >/dev/null
 
 # On to the end: drop and land until the game says it is over.
+# The end is read with the box that asks for the name.
 listen
-over=""
+entry=""
 for _ in $(seq 80); do
   xdotool key --delay 120 0 space
-  if over=$(hear "Spiel vorbei, [0-9]+ Punkte" 1); then break; fi
+  sleep 1
+  entry=$(xdotool search --onlyvisible --name '^Eingabe$' 2>/dev/null | head -1) || true
+  [[ -n $entry ]] && break
 done
-[[ -n $over ]] || fail "the end of the game was not said"
-score=$(sed -E 's/.*Spiel vorbei, ([0-9]+) Punkte.*/\1/' <<<"$over")
-entry=$(xwindow '^Eingabe$' 20) || fail "no name entry"
+[[ -n $entry ]] || fail "the game did not end with a name entry"
 hear "Namen" 20 >/dev/null || fail "the name entry was not read"
-# The end came before the question.
-since | grep -n -E "Spiel vorbei|Namen" | head -1 | grep -q "Spiel vorbei" || fail "the name was asked before the end was said"
+over=$(hear "Spiel vorbei, [0-9]+ Punkte" 10) || fail "the end of the game was not said"
+score=$(sed -E 's/.*Spiel vorbei, ([0-9]+) Punkte.*/\1/' <<<"$over")
 xdotool windowfocus --sync "$entry"
 sleep 0.5
 xdotool type --delay 80 "Orcaspieler"
