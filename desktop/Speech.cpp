@@ -11,9 +11,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 #include <dirent.h>
@@ -120,23 +123,45 @@ TScreenReaderWatch::TScreenReaderWatch(const char* processes) : FProcesses(proce
     }
 }
 
-pid_t TScreenReaderWatch::Running(double interval)
+pid_t TScreenReaderWatch::Running()
 {
-    if (!Due(FLooked, interval))
-        return FPid;
+    // No thread where Find would find nothing.
+    if (FSession.isEmpty())
+        return 0;
+    if (!FWatcher.joinable()) {
+        FWatcher = std::jthread([this](std::stop_token stop) { Watch(stop); });
+        // The first phrase waits for the first answer rather than go unsaid.
+        FPid.wait(NotLooked);
+    }
+    return FPid.load();
+}
+
+void TScreenReaderWatch::Watch(std::stop_token stop)
+{
+    std::mutex mutex;
+    std::condition_variable_any stopped;
+    std::unique_lock lock(mutex);
+    while (!stop.stop_requested()) {
+        FPid.store(Look(FPid.load()));
+        FPid.notify_all();
+        stopped.wait_for(lock, stop, std::chrono::seconds(2), [] { return false; });
+    }
+}
+
+pid_t TScreenReaderWatch::Look(pid_t before) const
+{
     // The reader found before is asked first: one process, not all of them.
-    if (FPid != 0) {
+    if (before > 0) {
         const int folder = open(FProcesses.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         char pid[16];
-        std::snprintf(pid, sizeof pid, "%d", int(FPid));
+        std::snprintf(pid, sizeof pid, "%d", int(before));
         const bool still = folder >= 0 && IsReader(folder, pid);
         if (folder >= 0)
             close(folder);
         if (still)
-            return FPid;
+            return before;
     }
-    FPid = Find();
-    return FPid;
+    return Find();
 }
 
 bool TScreenReaderWatch::IsReader(int folder, const char* pid) const
