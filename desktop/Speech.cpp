@@ -309,20 +309,26 @@ TSpeechDispatcher::~TSpeechDispatcher() { Disconnect(); }
 QString TSpeechDispatcher::SettingsFile(pid_t reader) const
 {
     // The folder Orca was told with -u or --user-prefs, else its own under
-    // the user's data folder.
-    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(reader));
-    if (commandLine.open(QIODevice::ReadOnly)) {
-        const QList<QByteArray> arguments = commandLine.readAll().split('\0');
-        for (qsizetype at = 0; at < arguments.size(); ++at) {
-            const QByteArray& argument = arguments.at(at);
-            QByteArray folder;
-            if ((argument == "-u" || argument == "--user-prefs") && at + 1 < arguments.size())
-                folder = arguments.at(at + 1);
-            else if (argument.startsWith("--user-prefs="))
-                folder = argument.mid(13);
-            if (!folder.isEmpty())
-                return QString::fromLocal8Bit(folder) + QStringLiteral("/user-settings.conf");
-        }
+    // the user's data folder. Every argument ends with a zero byte; one cut
+    // short by the end of the buffer is not taken.
+    char path[32];
+    std::snprintf(path, sizeof path, "/proc/%d/cmdline", int(reader));
+    char arguments[8192];
+    const ssize_t length = ReadAt(AT_FDCWD, path, arguments, sizeof arguments);
+    const char* option = "";
+    for (ssize_t at = 0; at < length;) {
+        const char* argument = arguments + at;
+        at += ssize_t(std::strlen(argument)) + 1;
+        if (at > length)
+            break;
+        const char* folder = "";
+        if (std::strcmp(option, "-u") == 0 || std::strcmp(option, "--user-prefs") == 0)
+            folder = argument;
+        else if (std::strncmp(argument, "--user-prefs=", 13) == 0)
+            folder = argument + 13;
+        if (*folder)
+            return QString::fromLocal8Bit(folder) + QStringLiteral("/user-settings.conf");
+        option = argument;
     }
     QString data = qEnvironmentVariable("XDG_DATA_HOME");
     if (data.isEmpty())
