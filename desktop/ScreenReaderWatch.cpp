@@ -46,6 +46,7 @@ void TScreenReaderWatch::Watch(std::stop_token stop)
     while (!stop.stop_requested()) {
         FPid.store(Look(FPid.load()));
         FPid.notify_all();
+        // Sleeps the interval out, or less when asked to stop.
         stopped.wait_for(lock, stop, std::chrono::seconds(2), [] { return false; });
     }
 }
