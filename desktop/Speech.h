@@ -1,14 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QObject>
-#include <QString>
-
-#include <ctime>
-#include <sys/types.h>
-
-class QSocketNotifier;
-
 // Where the game's spoken phrases go. Orca 43 speaks nothing of what Qt 6.4
 // reports while a game runs (changed names and descriptions arrive as object
 // references it cannot speak, and a shown notification is read with its role
@@ -36,85 +27,4 @@ TSpeaker* SetSpeaker(TSpeaker* speaker);
 class TQuietSpeaker : public TSpeaker {
 public:
     void Say(const char* /*text*/, TUrgency /*urgency*/) override {}
-};
-
-// A screen reader of this user that reads this session's windows: a process
-// called orca, as Orca itself looks for other copies of it, whose session
-// bus (or display, without one) is ours. Another assistive tool that merely
-// switched the accessibility bus on is not one. Looks at /proc only: no bus
-// is asked, and nothing is allocated, so it may be asked during play.
-class TScreenReaderWatch {
-public:
-    // The folder of processes and the session to match: the first of the
-    // accessibility bus, the session bus and the display that is set here.
-    explicit TScreenReaderWatch(const char* processes = "/proc");
-
-    // The screen reader's process id, or 0; looked for anew at most once per
-    // interval, so that a screen reader started later is found.
-    pid_t Running(double interval = 2.0);
-    pid_t Find() const;
-
-private:
-    bool IsReader(int folder, const char* pid) const;
-
-    QByteArray FProcesses;
-    // "NAME=value" of our session, matched against a process's environment.
-    QByteArray FSession;
-    pid_t FPid = 0;
-    timespec FLooked{};
-};
-
-// The voice of the player's screen reader, as Orca keeps it in its user
-// settings, turned into speech-dispatcher's settings the way Orca's own
-// speech client sends them.
-struct TReaderVoice {
-    bool Read = false;
-    QByteArray OutputModule;
-    QByteArray Language;
-    QByteArray Voice;
-    int Rate = 0;
-    int Pitch = 0;
-    int Volume = 0;
-
-    // The settings file's contents; false where it holds no settings.
-    static TReaderVoice FromSettings(const QByteArray& json);
-    // The commands that give a connection this voice; empty without settings.
-    QByteArray Commands() const;
-};
-
-// Speaks through speech-dispatcher's own protocol on its local socket, while
-// a screen reader runs, in that reader's voice. It never waits: the socket
-// does not block, and the server's answers are read as they come.
-class TSpeechDispatcher : public QObject, public TSpeaker {
-    Q_OBJECT
-
-public:
-    TSpeechDispatcher();
-    ~TSpeechDispatcher() override;
-
-    void Say(const char* text, TUrgency urgency) override;
-
-    bool Connected() const { return FSocket >= 0; }
-
-private:
-    bool Connect(pid_t reader);
-    void Disconnect();
-    void Send(const char* text, TUrgency urgency);
-    bool Write(const char* data, size_t size);
-    // The Orca settings file of the reader, and whether it changed since
-    // the connection took its voice.
-    QString SettingsFile(pid_t reader) const;
-    bool SettingsChanged();
-
-    TScreenReaderWatch FWatch;
-    QByteArray FServer;
-    int FSocket = -1;
-    QSocketNotifier* FAnswers = nullptr;
-    // Said once per outage of the server.
-    bool FOutageReported = false;
-    pid_t FReader = 0;
-    QString FSettings;
-    // The settings file as the connection took it: time, size and inode.
-    long long FSettingsSeen[4] = {};
-    timespec FSettingsLooked{};
 };

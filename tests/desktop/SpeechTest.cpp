@@ -1,5 +1,7 @@
+#include "ReaderVoice.h"
+#include "ScreenReaderWatch.h"
 #include "SessionBus.h"
-#include "Speech.h"
+#include "SpeechDispatcher.h"
 
 #include <QCoreApplication>
 #include <QDir>
