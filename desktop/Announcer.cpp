@@ -18,7 +18,7 @@ QObject* TAnnouncer::Source()
     return qApp;
 }
 
-void TAnnouncer::Say(const char* text, TUrgency urgency)
+void TAnnouncer::Say(const char* text)
 {
     if (!*text)
         return;
@@ -28,8 +28,7 @@ void TAnnouncer::Say(const char* text, TUrgency urgency)
     FText.resize(0);
     FText.append(QUtf8StringView(text));
     QAccessibleAnnouncementEvent announcement(Source(), FText);
-    announcement.setPoliteness(urgency == TUrgency::Replace ? QAccessible::AnnouncementPoliteness::Assertive
-                                                            : QAccessible::AnnouncementPoliteness::Polite);
+    announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
     QAccessible::updateAccessibility(&announcement);
 }
 

@@ -23,12 +23,12 @@ class QObject;
 // Tells the screen reader the phrase as an announcement of the widget that
 // holds the keyboard focus (the playfield during a game).
 //
-// A phrase that the next one may cut goes out assertive, one that waits
-// for what is being said polite. Orca 48 ignores the difference: it speaks
-// every announcement at once, cutting whatever it was saying.
+// Every phrase goes out assertive, as the next may cut it. Orca 48 ignores
+// politeness anyway: it speaks every announcement at once, cutting whatever
+// it was saying.
 class TAnnouncer : public TSpeaker {
 public:
-    void Say(const char* text, TUrgency urgency) override;
+    void Say(const char* text) override;
 
     // What the announcement is of, where no widget holds the focus.
     static QObject* Source();

@@ -5,17 +5,13 @@
 // references it cannot speak, and a shown notification is read with its role
 // name first), so the phrases go straight to the speech server that the
 // screen reader itself speaks through, and only while a screen reader runs.
+//
+// Each phrase cuts the game's phrase before it short: the latest move is the
+// one that counts.
 class TSpeaker {
 public:
-    enum class TUrgency {
-        // Cut short by the next phrase: the latest move is the one that counts.
-        Replace,
-        // Waits for what is being said, the screen reader's own words too.
-        Queue,
-    };
-
     virtual ~TSpeaker() = default;
-    virtual void Say(const char* text, TUrgency urgency) = 0;
+    virtual void Say(const char* text) = 0;
 };
 
 // The speaker of the program; tests put their own in its place, or nullptr
@@ -26,5 +22,5 @@ TSpeaker* SetSpeaker(TSpeaker* speaker);
 // Says nothing: the speaker of tests that do not listen.
 class TQuietSpeaker : public TSpeaker {
 public:
-    void Say(const char* /*text*/, TUrgency /*urgency*/) override {}
+    void Say(const char* /*text*/) override {}
 };

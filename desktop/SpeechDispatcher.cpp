@@ -102,7 +102,7 @@ bool TSpeechDispatcher::Write(const char* data, size_t size)
     return true;
 }
 
-void TSpeechDispatcher::Say(const char* text, TUrgency urgency)
+void TSpeechDispatcher::Say(const char* text)
 {
     if (!*text)
         return;
@@ -116,19 +116,18 @@ void TSpeechDispatcher::Say(const char* text, TUrgency urgency)
         Disconnect();
     if (FSocket < 0 && !Connect(reader))
         return;
-    Send(text, urgency);
+    Send(text);
 }
 
-void TSpeechDispatcher::Send(const char* text, TUrgency urgency)
+void TSpeechDispatcher::Send(const char* text)
 {
     // Every phrase has the screen reader's own priority, so that its echo
     // of a key neither cancels the answer nor is cancelled by it; the
     // newest move cuts only the game's own phrase before it. The protocol
     // ends a message with a line holding a single dot; a phrase is one line
     // and never starts with one.
-    char message[64];
-    const int length = std::snprintf(message, sizeof message, "%sSPEAK\r\n", urgency == TUrgency::Replace ? "CANCEL self\r\n" : "");
-    if (!Write(message, size_t(length)))
+    static constexpr char Cancel[] = "CANCEL self\r\nSPEAK\r\n";
+    if (!Write(Cancel, sizeof Cancel - 1))
         return;
     const size_t size = std::strlen(text);
     if (!Write(text, size))

@@ -21,14 +21,14 @@ public:
     TSpeechDispatcher();
     ~TSpeechDispatcher() override;
 
-    void Say(const char* text, TUrgency urgency) override;
+    void Say(const char* text) override;
 
     bool Connected() const { return FSocket >= 0; }
 
 private:
     bool Connect(pid_t reader);
     void Disconnect();
-    void Send(const char* text, TUrgency urgency);
+    void Send(const char* text);
     bool Write(const char* data, size_t size);
 
     TScreenReaderWatch FWatch;

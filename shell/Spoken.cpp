@@ -53,7 +53,7 @@ void TMainForm::SayToggled(TToggle toggle, bool on)
 void TMainForm::Tell()
 {
     if (!FPhrase.Empty())
-        Speaker().Say(FPhrase.Text(), TSpeaker::TUrgency::Replace);
+        Speaker().Say(FPhrase.Text());
 }
 
 QString TMainForm::SpokenState() const

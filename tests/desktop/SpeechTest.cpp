@@ -176,18 +176,18 @@ TEST_F(SpeechDispatcher, SpeaksInTheReadersVoiceAndTakesAChangedVoiceOnANewConne
     const QString settings = Folder.filePath(QStringLiteral("orca/user-settings.conf"));
     Write(settings, R"({"general": {"voices": {"default": {"rate": 75}}}, "profiles": {}})");
     TSpeechDispatcher speaker;
-    speaker.Say("Spalte 4", TSpeaker::TUrgency::Replace);
-    speaker.Say("Spiel vorbei, 3 Punkte", TSpeaker::TUrgency::Queue);
+    speaker.Say("Spalte 4");
+    speaker.Say("Spalte 5");
     // The newest move cuts only the game's phrase before it, at the screen
     // reader's own priority, so that its key echo neither cuts nor is cut.
     EXPECT_EQ(Received(), "SET self CLIENT_NAME user:MVKubrin:game\r\nSET self LANGUAGE de\r\nSET self PRIORITY message\r\n"
                           "SET self RATE 52\r\nSET self PITCH 10\r\nSET self VOLUME 100\r\n"
                           "CANCEL self\r\nSPEAK\r\nSpalte 4\r\n.\r\n"
-                          "SPEAK\r\nSpiel vorbei, 3 Punkte\r\n.\r\n");
+                          "CANCEL self\r\nSPEAK\r\nSpalte 5\r\n.\r\n");
 
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     Write(settings, R"({"general": {"voices": {"default": {"rate": 99}}}, "profiles": {}})");
-    speaker.Say("Pause", TSpeaker::TUrgency::Replace);
+    speaker.Say("Pause");
     EXPECT_NE(Received().find("SET self RATE 100\r\n"), std::string::npos);
     close(Server);
 }
@@ -196,15 +196,15 @@ TEST_F(SpeechDispatcher, WithoutAServerSaysSoOnceAndConnectsWhenOneListens)
 {
     TSpeechDispatcher speaker;
     testing::internal::CaptureStderr();
-    speaker.Say("Spalte 4", TSpeaker::TUrgency::Replace);
-    speaker.Say("Spalte 5", TSpeaker::TUrgency::Replace);
+    speaker.Say("Spalte 4");
+    speaker.Say("Spalte 5");
     const std::string told = testing::internal::GetCapturedStderr();
     EXPECT_NE(told.find("kein Sprachserver"), std::string::npos) << told;
     EXPECT_EQ(told.find("kein Sprachserver"), told.rfind("kein Sprachserver")) << told;
     EXPECT_FALSE(speaker.Connected());
 
     Listen();
-    speaker.Say("Spalte 6", TSpeaker::TUrgency::Replace);
+    speaker.Say("Spalte 6");
     EXPECT_TRUE(speaker.Connected());
     EXPECT_NE(Received().find("SPEAK\r\nSpalte 6\r\n"), std::string::npos);
     close(Server);

@@ -86,9 +86,9 @@ class TRecordingSpeaker : public TSpeaker {
 public:
     TRecordingSpeaker() : FPrevious(SetSpeaker(this)) {}
     ~TRecordingSpeaker() override { SetSpeaker(FPrevious); }
-    void Say(const char* text, TUrgency urgency) override
+    void Say(const char* text) override
     {
-        Said.push_back((urgency == TUrgency::Queue ? "queued: " : "") + std::string(text));
+        Said.push_back(text);
     }
     std::vector<std::string> Said;
     TSpeaker* FPrevious;
@@ -194,13 +194,13 @@ TEST_F(ReadAloud, AnnouncementsTellThePhraseToTheScreenReaderTheNewestCuttingThe
     Form->show();
     TAnnouncer announcer;
     TAccessibleEvents events;
-    announcer.Say("Spalte 4", TSpeaker::TUrgency::Replace);
-    announcer.Say("Spiel vorbei, 12 Punkte", TSpeaker::TUrgency::Queue);
-    announcer.Say("", TSpeaker::TUrgency::Replace);
+    announcer.Say("Spalte 4");
+    announcer.Say("Spalte 5");
+    announcer.Say("");
     EXPECT_EQ(events.Announced,
               (std::vector<std::pair<QString, int>>{
                   {QStringLiteral("Spalte 4"), int(QAccessible::AnnouncementPoliteness::Assertive)},
-                  {QStringLiteral("Spiel vorbei, 12 Punkte"), int(QAccessible::AnnouncementPoliteness::Polite)}}));
+                  {QStringLiteral("Spalte 5"), int(QAccessible::AnnouncementPoliteness::Assertive)}}));
 }
 #endif
 
