@@ -76,10 +76,11 @@ import re
 import sys
 keys = [line.split(" ", 4) for line in open(sys.argv[1]).read().splitlines()]
 game_said = open(sys.argv[2], encoding="utf-8").read().splitlines()
+# Orca 48 echoes some keys without markup, so they are not the game's own.
+echoed = re.compile(r"\s*(space|[a-z0-9]|left|right|up|down|leer|links|rechts|hoch|runter)\s*", re.I)
 # Without a phrase of its own, the game spoke through the screen reader:
 # then every line counts but Orca's echo of a key.
-direct = bool(game_said)
-echoed = re.compile(r"\s*(space|[a-z0-9]|left|right|up|down|leer|links|rechts|hoch|runter)\s*", re.I)
+direct = any(not echoed.fullmatch(line) for line in game_said)
 said = game_said if direct else open(sys.argv[3], encoding="utf-8").read().splitlines()
 column = 1 if direct else 2
 heard = []

@@ -25,8 +25,10 @@ def asked():
 
 rate = float(sys.argv[1])
 started = min(asked(), time.time())
-# The text without its markup.
-text = "".join(part.split(">", 1)[-1] for part in sys.stdin.read().split("<")).strip()
+# The text without its markup; a letter cut in two by the module's chunking
+# is not this voice's to refuse.
+text = sys.stdin.buffer.read().decode("utf-8", "replace")
+text = "".join(part.split(">", 1)[-1] for part in text.split("<")).strip()
 time.sleep(max(0.0, started + len(text) / (15.0 * 2 ** (rate / 50.0)) - time.time()))
 with open(sys.argv[2], "a", encoding="utf-8") as log:
     log.write("%.3f %.3f %d %s\n" % (started, time.time(), int(rate), text.replace("\n", " ")))
