@@ -31,4 +31,5 @@ text = sys.stdin.buffer.read().decode("utf-8", "replace")
 text = "".join(part.split(">", 1)[-1] for part in text.split("<")).strip()
 time.sleep(max(0.0, started + len(text) / (15.0 * 2 ** (rate / 50.0)) - time.time()))
 with open(sys.argv[2], "a", encoding="utf-8") as log:
-    log.write("%.3f %.3f %d %s\n" % (started, time.time(), int(rate), text.replace("\n", " ")))
+    # One line a phrase, whatever breaks the text into lines.
+    log.write("%.3f %.3f %d %s\n" % (started, time.time(), int(rate), " ".join(text.split())))
