@@ -1,9 +1,9 @@
 #include "ReaderVoice.h"
 
 #include "SmallFile.h"
+#include "WholeFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -33,10 +33,10 @@ bool Due(timespec& looked, double interval)
 }
 
 // What tells a file's change: its time, size and inode; zeros without it.
-void Stamp(const QString& path, long long stamp[4])
+void Stamp(const char* path, long long stamp[4])
 {
     struct stat file{};
-    if (stat(path.toLocal8Bit().constData(), &file) != 0)
+    if (stat(path, &file) != 0)
         file = {};
     stamp[0] = file.st_mtim.tv_sec;
     stamp[1] = file.st_mtim.tv_nsec;
@@ -110,7 +110,7 @@ QByteArray TReaderVoice::Commands() const
     return commands;
 }
 
-QString TReaderSettings::File(pid_t reader)
+QByteArray TReaderSettings::File(pid_t reader)
 {
     // The folder Orca was told with -u or --user-prefs, else its own under
     // the user's data folder. Every argument ends with a zero byte; one cut
@@ -131,28 +131,30 @@ QString TReaderSettings::File(pid_t reader)
         else if (std::strncmp(argument, "--user-prefs=", 13) == 0)
             folder = argument + 13;
         if (*folder)
-            return QString::fromLocal8Bit(folder) + QStringLiteral("/user-settings.conf");
+            return QByteArray(folder) + "/user-settings.conf";
         option = argument;
     }
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    QByteArray data = qgetenv("XDG_DATA_HOME");
     if (data.isEmpty())
-        data = QDir::homePath() + QStringLiteral("/.local/share");
-    return data + QStringLiteral("/orca/user-settings.conf");
+        data = QDir::homePath().toLocal8Bit() + "/.local/share";
+    return data + "/orca/user-settings.conf";
 }
 
 void TReaderSettings::Take(pid_t reader)
 {
     FPath = File(reader);
-    Stamp(FPath, FTaken);
+    Stamp(FPath.constData(), FTaken);
     clock_gettime(CLOCK_MONOTONIC, &FLooked);
 }
 
 TReaderVoice TReaderSettings::Voice() const
 {
-    QFile settings(FPath);
-    if (settings.open(QIODevice::ReadOnly) && settings.size() < 1 << 20)
-        return TReaderVoice::FromSettings(settings.readAll());
-    return {};
+    // Guarded as the game's own files are: a pipe in its place does not hold
+    // the game up, and a huge file is not read.
+    const TWholeFile settings = ReadWholeFile(FPath.constData(), 1 << 20, TLinks::Follow);
+    if (settings.Result != TWholeFile::TResult::Complete)
+        return {};
+    return TReaderVoice::FromSettings(QByteArray::fromStdString(settings.Bytes));
 }
 
 bool TReaderSettings::Changed()
@@ -160,6 +162,6 @@ bool TReaderSettings::Changed()
     if (!Due(FLooked, 1.0))
         return false;
     long long seen[4];
-    Stamp(FPath, seen);
+    Stamp(FPath.constData(), seen);
     return !std::equal(seen, seen + 4, FTaken);
 }

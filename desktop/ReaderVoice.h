@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 #include <ctime>
 
@@ -37,9 +36,11 @@ public:
     bool Changed();
 
 private:
-    static QString File(pid_t reader);
+    static QByteArray File(pid_t reader);
 
-    QString FPath;
+    // Kept as the system spells it, so that looking for a change allocates
+    // nothing while the game is played.
+    QByteArray FPath;
     // The file as it was taken: time, size and inode.
     long long FTaken[4] = {};
     timespec FLooked{};
