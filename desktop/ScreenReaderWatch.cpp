@@ -1,5 +1,6 @@
 #include "ScreenReaderWatch.h"
 
+#include "FileHandle.h"
 #include "SmallFile.h"
 
 #include <chrono>
@@ -55,13 +56,10 @@ pid_t TScreenReaderWatch::Look(pid_t before) const
 {
     // The reader found before is asked first: one process, not all of them.
     if (before > 0) {
-        const int folder = open(FProcesses.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const TFileHandle folder(open(FProcesses.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         char pid[16];
         std::snprintf(pid, sizeof pid, "%d", int(before));
-        const bool still = folder >= 0 && IsReader(folder, pid);
-        if (folder >= 0)
-            close(folder);
-        if (still)
+        if (folder.IsOpen() && IsReader(folder.Get(), pid))
             return before;
     }
     return Find();
@@ -80,13 +78,13 @@ bool TScreenReaderWatch::IsReader(int folder, const char* pid) const
     // The environment is read a piece at a time, each variable ended by a
     // zero byte; a variable cut between two pieces is read again whole.
     std::snprintf(path, sizeof path, "%s/environ", pid);
-    const int file = openat(folder, path, O_RDONLY | O_CLOEXEC);
-    if (file < 0)
+    const TFileHandle file(openat(folder, path, O_RDONLY | O_CLOEXEC));
+    if (!file.IsOpen())
         return false;
     bool same = false;
     size_t kept = 0;
     for (;;) {
-        const ssize_t got = read(file, text + kept, sizeof text - kept);
+        const ssize_t got = read(file.Get(), text + kept, sizeof text - kept);
         if (got <= 0)
             break;
         const size_t length = kept + size_t(got);
@@ -103,7 +101,6 @@ bool TScreenReaderWatch::IsReader(int folder, const char* pid) const
             kept = 0;
         std::memmove(text, text + start, kept);
     }
-    close(file);
     return same;
 }
 
@@ -112,15 +109,15 @@ pid_t TScreenReaderWatch::Find() const
     // Without a bus or a display no screen reader can read our windows.
     if (FSession.isEmpty())
         return 0;
-    const int folder = open(FProcesses.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
+    const TFileHandle folder(open(FProcesses.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.IsOpen())
         return 0;
     // The entries are read with the system call itself, into a buffer here:
     // the C library's reader would allocate one.
     alignas(8) char entries[8192];
     pid_t found = 0;
     for (;;) {
-        const long got = syscall(SYS_getdents64, folder, entries, sizeof entries);
+        const long got = syscall(SYS_getdents64, folder.Get(), entries, sizeof entries);
         if (got <= 0)
             break;
         for (long at = 0; at < got && found == 0;) {
@@ -133,12 +130,11 @@ pid_t TScreenReaderWatch::Find() const
             };
             const auto* entry = reinterpret_cast<const TEntry*>(entries + at);
             at += entry->Length;
-            if (entry->Name[0] >= '1' && entry->Name[0] <= '9' && IsReader(folder, entry->Name))
+            if (entry->Name[0] >= '1' && entry->Name[0] <= '9' && IsReader(folder.Get(), entry->Name))
                 found = pid_t(std::atoi(entry->Name));
         }
         if (found != 0)
             break;
     }
-    close(folder);
     return found;
 }
